@@ -28,9 +28,7 @@ protected:
         qv_test::write_host_file(host("b.txt"), "beta");
     }
 
-    static std::wstring path(const wchar_t* name) {
-        return std::wstring(L"C:\\work\\") + name;
-    }
+    static std::wstring path(const wchar_t* name) { return std::wstring(L"C:\\work\\") + name; }
     fs::path host(const char* name) const { return machine.drive_c("work") / name; }
 
     // Entries of the folder, so that leftovers of a failed copy would show.
