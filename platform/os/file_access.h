@@ -34,8 +34,8 @@ enum class creation {
 
 // refuse: a last component that is a symbolic link is never followed, so that an administrator
 // writing into a folder other users can write is not steered to another file. Opening or
-// changing such a link then fails with ERROR_ACCESS_DENIED; reading its attributes reports the
-// link itself.
+// changing such a link then fails with ERROR_ACCESS_DENIED (creating a new file by its name with
+// ERROR_FILE_EXISTS, as the name is taken); reading its attributes reports the link itself.
 enum class symlinks { follow, refuse };
 
 } // namespace platform::os

@@ -40,13 +40,15 @@ result<opened_file> open_or_make(const fs::path& host, int flags, creation how, 
         return opened_file{std::move(*made), true};
     }
     auto existing = open_host(host, flags);
-    if (existing || existing.error() != win32_error::file_not_found || !may_create(how))
-        return existing ? result<opened_file>(opened_file{std::move(*existing), false})
-                        : result<opened_file>(existing.error());
+    if (existing)
+        return opened_file{std::move(*existing), false};
+    if (existing.error() != win32_error::file_not_found || !may_create(how))
+        return existing.error();
     auto made = open_host(host, flags | O_CREAT | O_EXCL);
-    if (made || made.error() != win32_error::already_exists)
-        return made ? result<opened_file>(opened_file{std::move(*made), true})
-                    : result<opened_file>(made.error());
+    if (made)
+        return opened_file{std::move(*made), true};
+    if (made.error() != win32_error::already_exists)
+        return made.error();
     // Something is there that could not be opened without creating: a symbolic link to nothing,
     // whose target is made when links are followed.
     auto through = open_host(host, flags | O_CREAT);
@@ -61,8 +63,8 @@ bool keeps_hidden_and_system(std::uint32_t existing, std::uint32_t requested) {
     return (existing & guarded & ~requested) == 0;
 }
 
-// The checks, sharing and changes that follow the host open; the file made is removed again
-// when any of them fails.
+// The checks, sharing and changes that follow the host open. When one fails, the caller removes
+// a file the open made.
 result<file_handle> finish_open(const sharing_lock& held, opened_file opened, std::uint32_t access,
                                 std::uint32_t share, creation how, std::uint32_t attributes) {
     const int descriptor = opened.descriptor.get();

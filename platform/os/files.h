@@ -19,7 +19,9 @@ namespace platform::os {
 // cannot be opened with generic_write, nor overwritten or truncated (ERROR_ACCESS_DENIED, also
 // for root), nor a hidden or system file overwritten by create_always without naming those
 // attributes. A new file gets archive plus the settable bits of attributes; an overwritten one
-// adds them to those it had. Folders cannot be opened (ERROR_ACCESS_DENIED).
+// adds them to those it had. Folders cannot be opened (ERROR_ACCESS_DENIED). The host file is
+// always opened for reading, where the sharing records live, so a file this user may not read
+// cannot be opened at all.
 result<file_handle> create_file(std::wstring_view path, std::uint32_t access, std::uint32_t share,
                                 creation how, std::uint32_t attributes = file_attribute::normal,
                                 symlinks links = symlinks::follow);

@@ -7,6 +7,7 @@
 #include "tests/platform/os/files_test_support.h"
 #include "tests/support/temp_machine.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace os = platform::os;

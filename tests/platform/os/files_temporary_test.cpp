@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <memory>
 #include <set>
 
 namespace os = platform::os;
