@@ -7,9 +7,11 @@
 #include "platform/os/registry_text.h"
 #include "platform/os/unicode.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <functional>
 #include <optional>
+#include <sys/stat.h>
 #include <type_traits>
 #include <unistd.h>
 #include <utility>
@@ -30,10 +32,12 @@ registry_key::registry_key(registry_key&& other) noexcept
       open_(std::exchange(other.open_, false)) {}
 
 registry_key& registry_key::operator=(registry_key&& other) noexcept {
-    hive_ = other.hive_;
-    path_ = std::move(other.path_);
-    access_ = other.access_;
-    open_ = std::exchange(other.open_, false);
+    if (this != &other) {
+        hive_ = other.hive_;
+        path_ = std::move(other.path_);
+        access_ = other.access_;
+        open_ = std::exchange(other.open_, false);
+    }
     return *this;
 }
 
@@ -293,11 +297,20 @@ std::vector<std::string> saved_key_preamble(const registry_key& key) {
     return lines;
 }
 
+// A file that cannot be found is ERROR_PATH_NOT_FOUND when its folder is missing too.
+std::error_code open_error(const std::filesystem::path& file) {
+    const int error_number = errno;
+    struct stat status {};
+    if (error_number == ENOENT && ::stat(file.parent_path().c_str(), &status) != 0)
+        return make_error_code(win32_error::path_not_found);
+    return error_from_errno(error_number);
+}
+
 std::error_code write_new_file(const std::filesystem::path& file, const std::string& text) {
     const registry_fd descriptor(
         ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!descriptor)
-        return last_errno_error();
+        return open_error(file);
     std::error_code error = write_all(descriptor.get(), text);
     if (!error && ::fsync(descriptor.get()) != 0)
         error = last_errno_error();
@@ -461,7 +474,7 @@ std::error_code restore_key(const registry_key& key, std::wstring_view file, std
             return host.error();
         const registry_fd descriptor(::open(host->c_str(), O_RDONLY | O_CLOEXEC));
         if (!descriptor)
-            return last_errno_error();
+            return open_error(*host);
         const result<std::string> text = read_to_end(descriptor.get());
         if (!text)
             return text.error();

@@ -84,9 +84,10 @@ void append_key(std::string& out, const registry_node& node, const std::string& 
                 bool is_root) {
     if (needs_block(node, is_root)) {
         char time[64];
-        std::snprintf(time, sizeof time, "] %llu\n#time=%llx\n",
+        std::snprintf(time, sizeof time, "] %llu\n#time=%x%08x\n",
                       static_cast<unsigned long long>(unix_seconds_from_filetime(node.modified)),
-                      static_cast<unsigned long long>(node.modified));
+                      static_cast<unsigned>(node.modified >> 32),
+                      static_cast<unsigned>(node.modified & 0xFFFFFFFF));
         out += "\n[";
         out += path;
         out += time;
