@@ -7,6 +7,7 @@
 #include "platform/os/registry_text.h"
 #include "platform/os/unicode.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <functional>
@@ -129,10 +130,11 @@ result<key_location> location_below(key_location base, std::wstring_view sub_key
 
 // The hive roots and the key behind HKEY_CLASSES_ROOT are never deleted.
 bool is_predefined(const key_location& location) {
-    return location.path.empty() || (location.hive == registry_hive::local_machine &&
-                                     location.path.size() == classes_root_path().size() &&
-                                     iequals(location.path[0], classes_root_path()[0]) &&
-                                     iequals(location.path[1], classes_root_path()[1]));
+    const registry_path& classes = classes_root_path();
+    return location.path.empty() ||
+           (location.hive == registry_hive::local_machine &&
+            std::equal(location.path.begin(), location.path.end(), classes.begin(), classes.end(),
+                       [](const std::wstring& a, const std::wstring& b) { return iequals(a, b); }));
 }
 
 std::error_code check_handle(const registry_key& key, std::uint32_t needed) {
