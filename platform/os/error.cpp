@@ -146,7 +146,9 @@ std::error_code win32_error_code(std::uint32_t code) {
     return {static_cast<int>(code), win32_category()};
 }
 
-std::error_code hresult_error_code(hresult hr) { return {hr, hresult_category()}; }
+std::error_code hresult_error_code(hresult hr) {
+    return {hr, hresult_category()};
+}
 
 std::uint32_t win32_from_errno(int error_number) {
     switch (error_number) {

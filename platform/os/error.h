@@ -95,8 +95,12 @@ inline constexpr hresult co_e_notinitialized = static_cast<hresult>(0x800401F0);
 inline constexpr hresult regdb_e_classnotreg = static_cast<hresult>(0x80040154);
 } // namespace hresults
 
-constexpr bool succeeded(hresult hr) { return hr >= 0; }
-constexpr bool failed(hresult hr) { return hr < 0; }
+constexpr bool succeeded(hresult hr) {
+    return hr >= 0;
+}
+constexpr bool failed(hresult hr) {
+    return hr < 0;
+}
 
 // HRESULT_FROM_WIN32: facility 7 with the severity bit; 0 stays S_OK.
 constexpr hresult hresult_from_win32(std::uint32_t code) {
@@ -117,7 +121,9 @@ std::error_code hresult_error_code(hresult hr);
 // The Win32 code a failed POSIX call's errno stands for (unknown ones give ERROR_GEN_FAILURE).
 std::uint32_t win32_from_errno(int error_number);
 std::error_code error_from_errno(int error_number);
-inline std::error_code last_errno_error() { return error_from_errno(errno); }
+inline std::error_code last_errno_error() {
+    return error_from_errno(errno);
+}
 
 // The Win32 code or HRESULT of an error_code of our categories or of the generic/system ones,
 // as the number the system's message table is keyed by.

@@ -12,8 +12,12 @@
 namespace platform::os {
 namespace {
 
-bool is_separator(wchar_t c) { return c == L'\\' || c == L'/'; }
-bool is_drive_letter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+bool is_separator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+bool is_drive_letter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
 
 // "C:\" or "\\server\share\" of an absolute path, with its length in the input.
 struct split_root {
@@ -149,8 +153,8 @@ std::wstring full_path_name(std::wstring_view path, std::wstring_view current) {
     }
     case path_kind::drive_relative: {
         std::wstring base;
-        if (classify_path(current) == path_kind::drive_absolute && iequals(current.substr(0, 1),
-                                                                           path.substr(0, 1)))
+        if (classify_path(current) == path_kind::drive_absolute &&
+            iequals(current.substr(0, 1), path.substr(0, 1)))
             base = std::wstring(current);
         else
             base = std::wstring(path.substr(0, 2)) + L'\\';

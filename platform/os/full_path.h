@@ -12,13 +12,13 @@ namespace platform::os {
 inline constexpr std::size_t max_path = 260;
 
 enum class path_kind {
-    relative,          // name\name
-    rooted,            // \name: the current drive's root
-    drive_relative,    // C:name
-    drive_absolute,    // C:\name
-    unc,               // \\server\share\name
-    local_device,      // \\.\name
-    verbatim,          // \\?\name: taken as it is
+    relative,       // name\name
+    rooted,         // \name: the current drive's root
+    drive_relative, // C:name
+    drive_absolute, // C:\name
+    unc,            // \\server\share\name
+    local_device,   // \\.\name
+    verbatim,       // \\?\name: taken as it is
 };
 
 path_kind classify_path(std::wstring_view path);

@@ -73,7 +73,8 @@ void make_file_once(const fs::path& root, const fs::path& file, const std::strin
         return;
     fs::path temporary = file;
     temporary += ".new." + std::to_string(::getpid());
-    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int descriptor =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (descriptor < 0)
         fail(root, errno, "write '" + file.string() + "' in");
     const bool written = ::write(descriptor, content.data(), content.size()) ==
@@ -230,7 +231,8 @@ result<fs::path> host_path(std::wstring_view windows_path) {
         std::size_t end = full.find_first_of(L"\\/", position);
         if (end == std::wstring::npos)
             end = full.size();
-        const std::wstring_view component = std::wstring_view(full).substr(position, end - position);
+        const std::wstring_view component =
+            std::wstring_view(full).substr(position, end - position);
         position = end + 1;
         if (component.empty())
             continue;
@@ -289,7 +291,9 @@ std::optional<std::wstring> windows_path_of_host(const fs::path& host) {
     return best;
 }
 
-std::wstring user_name() { return from_utf8(effective_user_login()); }
+std::wstring user_name() {
+    return from_utf8(effective_user_login());
+}
 
 bool is_administrator() {
     if (::geteuid() == 0)

@@ -31,8 +31,7 @@ constexpr folder_entry folders[] = {
     {csidl::personal, predefined_key::current_user, L"Personal", L"%USERPROFILE%\\Documents"},
     {csidl::start_menu, predefined_key::current_user, L"Start Menu",
      L"%APPDATA%\\Microsoft\\Windows\\Start Menu"},
-    {csidl::desktop_directory, predefined_key::current_user, L"Desktop",
-     L"%USERPROFILE%\\Desktop"},
+    {csidl::desktop_directory, predefined_key::current_user, L"Desktop", L"%USERPROFILE%\\Desktop"},
     {csidl::common_start_menu, predefined_key::local_machine, L"Common Start Menu",
      L"%ProgramData%\\Microsoft\\Windows\\Start Menu"},
     {csidl::common_programs, predefined_key::local_machine, L"Common Programs",
@@ -44,8 +43,7 @@ constexpr folder_entry folders[] = {
     {csidl::windows, predefined_key::local_machine, nullptr, L"%SystemRoot%"},
     {csidl::system, predefined_key::local_machine, nullptr, L"%SystemRoot%\\system32"},
     {csidl::program_files, predefined_key::local_machine, nullptr, L"%ProgramFiles%"},
-    {csidl::program_files_common, predefined_key::local_machine, nullptr,
-     L"%CommonProgramFiles%"},
+    {csidl::program_files_common, predefined_key::local_machine, nullptr, L"%CommonProgramFiles%"},
     {csidl::common_documents, predefined_key::local_machine, L"Common Documents",
      L"%PUBLIC%\\Documents"},
 };
@@ -88,9 +86,8 @@ std::wstring expand_environment(std::wstring_view text) {
     std::size_t position = 0;
     while (position < text.size()) {
         const std::size_t open = text.find(L'%', position);
-        const std::size_t close = open == std::wstring_view::npos
-                                      ? std::wstring_view::npos
-                                      : text.find(L'%', open + 1);
+        const std::size_t close =
+            open == std::wstring_view::npos ? std::wstring_view::npos : text.find(L'%', open + 1);
         if (close == std::wstring_view::npos) {
             out += text.substr(position);
             break;
@@ -130,7 +127,8 @@ bool is_folder(const std::wstring& path) {
 
 // Creates the folder and every missing parent, as the shell does for CSIDL_FLAG_CREATE.
 std::error_code create_folder_tree(const std::wstring& path) {
-    for (std::size_t separator = path.find(L'\\', 3);; separator = path.find(L'\\', separator + 1)) {
+    for (std::size_t separator = path.find(L'\\', 3);;
+         separator = path.find(L'\\', separator + 1)) {
         const std::wstring part = path.substr(0, separator);
         if (!is_folder(part)) {
             if (auto error = create_directory(part); error && error != win32_error::already_exists)
@@ -175,6 +173,8 @@ bool get_special_folder_path(int csidl, std::wstring& path, folder_creation crea
     return succeeded(get_folder_path(csidl | flags, path));
 }
 
-std::wstring documents_known_folder() { return shell_folder_location(csidl::personal); }
+std::wstring documents_known_folder() {
+    return shell_folder_location(csidl::personal);
+}
 
 } // namespace platform::os

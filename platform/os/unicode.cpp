@@ -62,8 +62,11 @@ std::wstring from_utf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                   : (lead >> 3) == 0x1E ? 4 : 0;
+        int length = lead < 0x80           ? 1
+                     : (lead >> 5) == 0x6  ? 2
+                     : (lead >> 4) == 0xE  ? 3
+                     : (lead >> 3) == 0x1E ? 4
+                                           : 0;
         if (length == 0 || i + length > bytes.size()) {
             out += L'\uFFFD';
             ++i;
@@ -115,8 +118,8 @@ std::wstring from_utf16le(std::string_view bytes) {
     std::wstring out;
     out.reserve(bytes.size() / 2);
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        char32_t unit = static_cast<unsigned char>(bytes[i]) |
-                        (static_cast<unsigned char>(bytes[i + 1]) << 8);
+        char32_t unit =
+            static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
             char32_t low = static_cast<unsigned char>(bytes[i + 2]) |
                            (static_cast<unsigned char>(bytes[i + 3]) << 8);

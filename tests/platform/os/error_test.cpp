@@ -51,9 +51,9 @@ TEST(format_system_message, keeps_the_line_break_and_reports_missing_texts) {
 
 TEST(errors, errno_translation) {
     const std::pair<int, std::uint32_t> cases[] = {
-        {ENOENT, 2},   {ENOTDIR, 3},       {EACCES, 5},   {EPERM, 5},
-        {ENOSPC, 112}, {EEXIST, 183},      {ENOTEMPTY, 145}, {ENAMETOOLONG, 206},
-        {EXDEV, 17},   {EBUSY, 170},       {EHOSTDOWN, 31},
+        {ENOENT, 2},   {ENOTDIR, 3},  {EACCES, 5},      {EPERM, 5},
+        {ENOSPC, 112}, {EEXIST, 183}, {ENOTEMPTY, 145}, {ENAMETOOLONG, 206},
+        {EXDEV, 17},   {EBUSY, 170},  {EHOSTDOWN, 31},
     };
     for (const auto& [error_number, code] : cases)
         EXPECT_EQ(os::win32_from_errno(error_number), code) << error_number;

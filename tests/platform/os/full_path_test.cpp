@@ -27,26 +27,26 @@ TEST_P(full_path_name_test, matches_windows) {
 
 INSTANTIATE_TEST_SUITE_P(
     cases, full_path_name_test,
-    testing::Values(
-        full_path_case{L"C:\\", L"D:\\x", L"C:\\"},
-        full_path_case{L"C:\\a\\b", L"D:\\x", L"C:\\a\\b"},
-        full_path_case{L"C:/a/b", L"D:\\x", L"C:\\a\\b"},
-        full_path_case{L"C:\\a\\\\b\\", L"D:\\x", L"C:\\a\\b\\"},
-        full_path_case{L"C:\\a\\.\\b\\..\\c", L"D:\\x", L"C:\\a\\c"},
-        full_path_case{L"C:\\..\\..", L"D:\\x", L"C:\\"},
-        full_path_case{L"C:\\a\\..", L"D:\\x", L"C:\\"},
-        full_path_case{L"C:\\name. ", L"D:\\x", L"C:\\name"},
-        full_path_case{L"C:\\dir.\\file", L"D:\\x", L"C:\\dir\\file"},
-        full_path_case{L"C:\\dir \\", L"D:\\x", L"C:\\dir \\"},
-        full_path_case{L"file.txt", L"C:\\work", L"C:\\work\\file.txt"},
-        full_path_case{L".", L"C:\\work", L"C:\\work"},
-        full_path_case{L"..\\other", L"C:\\work\\sub", L"C:\\work\\other"},
-        full_path_case{L"\\rooted", L"D:\\work\\sub", L"D:\\rooted"},
-        full_path_case{L"C:", L"C:\\work", L"C:\\work"},
-        full_path_case{L"C:rel", L"C:\\work", L"C:\\work\\rel"},
-        full_path_case{L"D:rel", L"C:\\work", L"D:\\rel"},
-        full_path_case{L"\\\\server\\share\\a\\..\\b", L"C:\\", L"\\\\server\\share\\b"},
-        full_path_case{L"\\\\?\\C:\\a\\..\\b", L"C:\\", L"\\\\?\\C:\\a\\..\\b"}));
+    testing::Values(full_path_case{L"C:\\", L"D:\\x", L"C:\\"},
+                    full_path_case{L"C:\\a\\b", L"D:\\x", L"C:\\a\\b"},
+                    full_path_case{L"C:/a/b", L"D:\\x", L"C:\\a\\b"},
+                    full_path_case{L"C:\\a\\\\b\\", L"D:\\x", L"C:\\a\\b\\"},
+                    full_path_case{L"C:\\a\\.\\b\\..\\c", L"D:\\x", L"C:\\a\\c"},
+                    full_path_case{L"C:\\..\\..", L"D:\\x", L"C:\\"},
+                    full_path_case{L"C:\\a\\..", L"D:\\x", L"C:\\"},
+                    full_path_case{L"C:\\name. ", L"D:\\x", L"C:\\name"},
+                    full_path_case{L"C:\\dir.\\file", L"D:\\x", L"C:\\dir\\file"},
+                    full_path_case{L"C:\\dir \\", L"D:\\x", L"C:\\dir \\"},
+                    full_path_case{L"file.txt", L"C:\\work", L"C:\\work\\file.txt"},
+                    full_path_case{L".", L"C:\\work", L"C:\\work"},
+                    full_path_case{L"..\\other", L"C:\\work\\sub", L"C:\\work\\other"},
+                    full_path_case{L"\\rooted", L"D:\\work\\sub", L"D:\\rooted"},
+                    full_path_case{L"C:", L"C:\\work", L"C:\\work"},
+                    full_path_case{L"C:rel", L"C:\\work", L"C:\\work\\rel"},
+                    full_path_case{L"D:rel", L"C:\\work", L"D:\\rel"},
+                    full_path_case{L"\\\\server\\share\\a\\..\\b", L"C:\\",
+                                   L"\\\\server\\share\\b"},
+                    full_path_case{L"\\\\?\\C:\\a\\..\\b", L"C:\\", L"\\\\?\\C:\\a\\..\\b"}));
 
 TEST(classify_path, kinds) {
     EXPECT_EQ(os::classify_path(L"C:\\x"), os::path_kind::drive_absolute);

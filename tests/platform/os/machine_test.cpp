@@ -97,8 +97,8 @@ TEST(host_path, maps_drives_and_matches_existing_components_without_case) {
     const fs::path root = os::machine_root();
     auto host = os::host_path(L"c:\\PROGRAM FILES\\common files\\New Folder\\x.txt");
     ASSERT_TRUE(host) << host.error().message();
-    EXPECT_EQ(*host, root / "dosdevices" / "c:" / "Program Files" / "Common Files" /
-                         "New Folder" / "x.txt");
+    EXPECT_EQ(*host, root / "dosdevices" / "c:" / "Program Files" / "Common Files" / "New Folder" /
+                         "x.txt");
     auto forward = os::host_path(L"C:/windows/SYSTEM32");
     ASSERT_TRUE(forward);
     EXPECT_EQ(*forward, root / "dosdevices" / "c:" / "windows" / "system32");
@@ -127,8 +127,7 @@ TEST(host_path, failures_carry_windows_codes) {
 TEST(host_path, windows_names_of_host_paths_round_trip) {
     qv_test::temp_machine machine;
     const fs::path root = os::machine_root();
-    EXPECT_EQ(os::windows_path_of_host(root / "drive_c" / "Program Files"),
-              L"C:\\Program Files");
+    EXPECT_EQ(os::windows_path_of_host(root / "drive_c" / "Program Files"), L"C:\\Program Files");
     EXPECT_EQ(os::windows_path_of_host("/usr/bin"), L"Z:\\usr\\bin");
     auto back = os::host_path(*os::windows_path_of_host("/usr/bin"));
     ASSERT_TRUE(back);

@@ -26,7 +26,8 @@ TEST(shell_folders, every_folder_is_at_its_windows_location) {
     qv_test::temp_machine machine;
     const std::wstring profile = L"C:\\users\\" + os::user_name();
     const std::pair<int, std::wstring> cases[] = {
-        {os::csidl::programs, profile + L"\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"},
+        {os::csidl::programs,
+         profile + L"\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"},
         {os::csidl::personal, profile + L"\\Documents"},
         {os::csidl::start_menu, profile + L"\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu"},
         {os::csidl::desktop_directory, profile + L"\\Desktop"},
@@ -63,16 +64,15 @@ TEST(shell_folders, redirection_expands_variables_and_creation_is_on_request) {
     qv_test::temp_machine machine;
     redirect(os::predefined_key::current_user, L"Desktop", L"%USERPROFILE%\\Moved\\Desk");
     std::wstring path = L"left over";
-    EXPECT_EQ(os::get_folder_path(os::csidl::desktop_directory, path),
-              os::hresult_from_win32(2));
+    EXPECT_EQ(os::get_folder_path(os::csidl::desktop_directory, path), os::hresult_from_win32(2));
     EXPECT_TRUE(path.empty());
     EXPECT_FALSE(os::get_special_folder_path(os::csidl::desktop_directory, path));
 
     EXPECT_TRUE(os::get_special_folder_path(os::csidl::desktop_directory, path,
                                             os::folder_creation::create));
     EXPECT_EQ(path, L"C:\\users\\" + os::user_name() + L"\\Moved\\Desk");
-    EXPECT_TRUE(fs::is_directory(
-        machine.drive_c("users/" + os::to_utf8(os::user_name()) + "/Moved/Desk")));
+    EXPECT_TRUE(
+        fs::is_directory(machine.drive_c("users/" + os::to_utf8(os::user_name()) + "/Moved/Desk")));
     EXPECT_EQ(os::get_folder_path(os::csidl::desktop_directory, path), os::hresults::s_ok);
 }
 
@@ -92,8 +92,7 @@ TEST(shell_folders, an_empty_value_makes_the_folder_unavailable) {
     qv_test::temp_machine machine;
     redirect(os::predefined_key::local_machine, L"Common Desktop", L"");
     std::wstring path = L"left over";
-    EXPECT_EQ(os::get_folder_path(os::csidl::common_desktop_directory, path),
-              os::hresults::e_fail);
+    EXPECT_EQ(os::get_folder_path(os::csidl::common_desktop_directory, path), os::hresults::e_fail);
     EXPECT_TRUE(path.empty());
     EXPECT_FALSE(os::get_special_folder_path(os::csidl::common_desktop_directory, path,
                                              os::folder_creation::create));

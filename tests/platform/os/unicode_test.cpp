@@ -9,7 +9,9 @@ namespace {
 TEST(unicode, utf8_round_trip_including_characters_beyond_the_bmp) {
     const std::wstring text = L"Caf\u00e9 \u0130 \u05e9\u05dc\u05d5\u05dd \U0001F600";
     EXPECT_EQ(os::from_utf8(os::to_utf8(text)), text);
-    EXPECT_EQ(os::from_utf8("a\xff" "b"), L"a\uFFFDb");
+    EXPECT_EQ(os::from_utf8("a\xff"
+                            "b"),
+              L"a\uFFFDb");
 }
 
 TEST(unicode, utf16le_uses_surrogate_pairs) {
