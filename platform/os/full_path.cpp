@@ -12,13 +12,6 @@
 namespace platform::os {
 namespace {
 
-bool is_separator(wchar_t c) {
-    return c == L'\\' || c == L'/';
-}
-bool is_drive_letter(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
-
 // "C:\" or "\\server\share\" of an absolute path, with its length in the input.
 struct split_root {
     std::wstring root;

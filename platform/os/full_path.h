@@ -11,6 +11,14 @@ namespace platform::os {
 
 inline constexpr std::size_t max_path = 260;
 
+// Both separate the components of a Windows path.
+constexpr bool is_separator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+constexpr bool is_drive_letter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
 enum class path_kind {
     relative,       // name\name
     rooted,         // \name: the current drive's root

@@ -1,16 +1,12 @@
 #include "platform/os/windows_path.h"
 
+#include "platform/os/full_path.h"
+
 #include <algorithm>
 
 namespace platform::os {
 namespace {
 
-bool is_separator(wchar_t c) {
-    return c == L'\\' || c == L'/';
-}
-bool is_drive_letter(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
 bool has_drive_prefix(std::wstring_view path) {
     return path.size() >= 2 && path[1] == L':' && is_drive_letter(path[0]);
 }

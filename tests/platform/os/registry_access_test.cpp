@@ -7,6 +7,8 @@
 #include "tests/support/child_process.h"
 #include "tests/support/temp_machine.h"
 
+#include "tests/platform/os/registry_test_support.h"
+
 #include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
@@ -18,11 +20,9 @@ using namespace std::string_literals;
 using os::predefined_key;
 using os::win32_error;
 
-namespace {
+using registry_test::code_of;
 
-std::error_code code_of(win32_error error) {
-    return os::make_error_code(error);
-}
+namespace {
 
 // What a user who is not an administrator gets from the machine's keys.
 struct user_check {

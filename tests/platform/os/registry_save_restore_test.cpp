@@ -6,6 +6,8 @@
 
 #include "tests/support/temp_machine.h"
 
+#include "tests/platform/os/registry_test_support.h"
+
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -14,18 +16,10 @@ using namespace std::string_literals;
 using os::predefined_key;
 using os::win32_error;
 
+using registry_test::code_of;
+using registry_test::create;
+
 namespace {
-
-std::error_code code_of(win32_error error) {
-    return os::make_error_code(error);
-}
-
-os::registry_key create(predefined_key root, std::wstring_view path) {
-    os::result<os::created_key> created = os::create_key(root, path, os::key_access::all_access);
-    if (!created)
-        throw std::system_error(created.error(), os::to_utf8(path));
-    return std::move(created->key);
-}
 
 std::vector<std::wstring> subkeys(const os::registry_key& key) {
     std::vector<std::wstring> names;

@@ -7,6 +7,8 @@
 #include "tests/support/child_process.h"
 #include "tests/support/temp_machine.h"
 
+#include "tests/platform/os/registry_test_support.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <random>
@@ -18,18 +20,10 @@ using namespace std::string_literals;
 using os::predefined_key;
 using os::win32_error;
 
+using registry_test::code_of;
+using registry_test::create;
+
 namespace {
-
-std::error_code code_of(win32_error error) {
-    return os::make_error_code(error);
-}
-
-os::registry_key create(predefined_key root, std::wstring_view path) {
-    os::result<os::created_key> created = os::create_key(root, path, os::key_access::all_access);
-    if (!created)
-        throw std::system_error(created.error(), os::to_utf8(path));
-    return std::move(created->key);
-}
 
 std::string dword_bytes(std::uint32_t value) {
     return {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
