@@ -57,6 +57,7 @@ const std::map<std::uint32_t, const wchar_t*>& message_table() {
         {259, L"No more data is available."},
         {267, L"The directory name is invalid."},
         {288, L"Attempt to release mutex not owned by caller."},
+        {298, L"Too many posts were made to a semaphore."},
         {317, L"The system cannot find message text for message number 0x%1 in the message file "
               L"for %2."},
         {1009, L"The configuration registry database is corrupt."},

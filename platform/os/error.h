@@ -55,6 +55,7 @@ enum class win32_error : std::uint32_t {
     no_more_items = 259,
     directory = 267,
     not_owner = 288,
+    too_many_posts = 298,
     mr_mid_not_found = 317,
     badkey = 1010,
     baddb = 1009,
