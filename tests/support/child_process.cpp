@@ -60,9 +60,14 @@ background_child::background_child(const std::function<int()>& body) {
 }
 
 background_child::~background_child() {
+    kill();
+}
+
+void background_child::kill() {
     if (pid_ > 0) {
         ::kill(pid_, SIGKILL);
         wait_for(pid_);
+        pid_ = -1;
     }
 }
 

@@ -22,6 +22,8 @@ public:
     background_child(const background_child&) = delete;
     background_child& operator=(const background_child&) = delete;
     int join();
+    // Kills the child with SIGKILL, as a crash would end it, and reaps it.
+    void kill();
 
 private:
     pid_t pid_ = -1;
