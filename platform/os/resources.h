@@ -4,6 +4,7 @@
 
 #include "platform/os/result.h"
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 namespace platform::os {
@@ -28,7 +30,21 @@ inline constexpr std::uint16_t manifest = 24;
 } // namespace resource_type
 
 // A resource type or name: an ordinal or a string (compared without case, as Windows does).
-using resource_id = std::variant<std::uint16_t, std::wstring>;
+// Any integer makes an ordinal of its low 16 bits, as MAKEINTRESOURCEW does, so that the ids of
+// resources/resource_ids.h and plain numbers can be given.
+class resource_id {
+public:
+    template <std::integral Ordinal>
+    resource_id(Ordinal ordinal) : value_(static_cast<std::uint16_t>(ordinal)) {}
+    resource_id(std::wstring name) : value_(std::move(name)) {}
+    resource_id(const wchar_t* name) : value_(std::wstring(name)) {}
+
+    const std::uint16_t* ordinal() const { return std::get_if<std::uint16_t>(&value_); }
+    const std::wstring* name() const { return std::get_if<std::wstring>(&value_); }
+
+private:
+    std::variant<std::uint16_t, std::wstring> value_;
+};
 
 class resource_module;
 
@@ -49,7 +65,9 @@ std::optional<std::span<const std::byte>> find_resource(const resource_module& m
                                                         const resource_id& name,
                                                         std::optional<std::uint16_t> language = {});
 
-// LoadStringW: the string with this id from its block (id / 16 + 1); empty when there is none.
-std::wstring load_string(const resource_module& module, std::uint32_t id);
+// LoadStringW: the string with this id from its block (id / 16 + 1), in the language chosen as
+// find_resource chooses; empty when there is none.
+std::wstring load_string(const resource_module& module, std::uint32_t id,
+                         std::optional<std::uint16_t> language = {});
 
 } // namespace platform::os
