@@ -27,9 +27,19 @@ std::wstring product_name(product_name_form form);
 // programming error: std::logic_error.
 std::wstring product_key_name(std::uint32_t code);
 
+// The installer's application id: the "ApplicationId" string of its own version resource, else
+// its program file's name without extension. Fixed once per process.
+std::wstring application_id();
+
 // The main program of an earlier installation: the "<key name> Path" value under HKLM
 // "Software\Quorvane" when it names an existing file or folder, else empty. Computed once per
 // process; registry failures other than "not found" are raised as std::system_error.
 std::wstring registered_program_path();
+
+inline constexpr std::wstring_view uninstall_log_file_name = L"Uninstall.ulog";
+
+// The earlier installation's uninstall log: beside the uninstaller its uninstall entry names,
+// else beside this installer, else beside the registered program; empty when none exists.
+std::wstring find_uninstall_log();
 
 } // namespace qv
