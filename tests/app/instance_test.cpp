@@ -20,24 +20,6 @@ namespace {
 
 constexpr wchar_t application_id[] = L"Varnolis2";
 
-// A pipe on which a child says it is ready.
-class ready_signal {
-public:
-    ready_signal() { EXPECT_EQ(::pipe(fds_), 0); }
-    ~ready_signal() {
-        ::close(fds_[0]);
-        ::close(fds_[1]);
-    }
-    void notify() const { EXPECT_EQ(::write(fds_[1], "r", 1), 1); }
-    void wait() const {
-        char c = 0;
-        EXPECT_EQ(::read(fds_[0], &c, 1), 1);
-    }
-
-private:
-    int fds_[2] = {-1, -1};
-};
-
 int hold_until_killed() {
     for (;;)
         ::pause();
@@ -53,13 +35,13 @@ TEST(instance_mutex, names_carry_the_application_id) {
 TEST(instance_mutex, a_second_installer_is_refused_until_the_first_is_gone) {
     qv_test::temp_machine machine;
     os::machine_root();
-    ready_signal ready;
+    qv_test::pipe_pair ready;
     qv_test::background_child first([&] {
         qv::install_session session;
         session.instance_mutex.create(qv::instance_mutex_name(application_id));
         if (!session.instance_mutex.acquire())
             return 1;
-        ready.notify();
+        ready.signal();
         return hold_until_killed();
     });
     ready.wait();
@@ -105,10 +87,10 @@ TEST(instance_mutex, released_on_destruction_and_free_for_the_next) {
 TEST(instance_counter, counts_itself_and_another_running_program) {
     qv_test::temp_machine machine;
     os::machine_root();
-    ready_signal ready;
+    qv_test::pipe_pair ready;
     qv_test::background_child product([&] {
         qv::running_instance_count(application_id);
-        ready.notify();
+        ready.signal();
         return hold_until_killed();
     });
     ready.wait();
@@ -119,11 +101,11 @@ TEST(instance_counter, counts_itself_and_another_running_program) {
 TEST(instance_counter, a_program_that_ends_takes_its_registration_back) {
     qv_test::temp_machine machine;
     os::machine_root();
-    ready_signal registered;
-    ready_signal may_end;
+    qv_test::pipe_pair registered;
+    qv_test::pipe_pair may_end;
     qv_test::background_child product([&] {
         qv::running_instance_count(application_id);
-        registered.notify();
+        registered.signal();
         may_end.wait();
         // exit() runs the process-end deregistration.
         std::exit(0);
@@ -131,7 +113,7 @@ TEST(instance_counter, a_program_that_ends_takes_its_registration_back) {
     });
     registered.wait();
     EXPECT_EQ(qv::running_instance_count(application_id), 2);
-    may_end.notify();
+    may_end.signal();
     EXPECT_EQ(product.join(), 0);
     EXPECT_EQ(qv::running_instance_count(application_id), 1);
 }
@@ -139,11 +121,11 @@ TEST(instance_counter, a_program_that_ends_takes_its_registration_back) {
 TEST(instance_counter, starts_afresh_after_a_killed_program_once_nobody_holds_it) {
     qv_test::temp_machine machine;
     os::machine_root();
-    ready_signal ready;
+    qv_test::pipe_pair ready;
     {
         qv_test::background_child product([&] {
             qv::running_instance_count(application_id);
-            ready.notify();
+            ready.signal();
             return hold_until_killed();
         });
         ready.wait();

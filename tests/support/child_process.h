@@ -4,9 +4,44 @@
 
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace qv_test {
+
+// A pipe whose ends close with it: one process signals, the other waits.
+class pipe_pair {
+public:
+    pipe_pair() {
+        if (::pipe(ends_) != 0)
+            throw std::runtime_error("pipe");
+    }
+    ~pipe_pair() {
+        close_reading();
+        close_writing();
+    }
+    void close_reading() { close_end(ends_[0]); }
+    void close_writing() { close_end(ends_[1]); }
+    void signal() {
+        const char byte = 1;
+        if (::write(ends_[1], &byte, 1) != 1)
+            throw std::runtime_error("pipe write");
+    }
+    // Waits for a signal or for the other side to close; true on a signal.
+    bool wait() {
+        char byte = 0;
+        return ::read(ends_[0], &byte, 1) == 1;
+    }
+
+private:
+    static void close_end(int& end) {
+        if (end >= 0)
+            ::close(end);
+        end = -1;
+    }
+    int ends_[2] = {-1, -1};
+};
 
 // The child's exit code: body's result, or 125 when it threw, 126 when the user switch failed.
 int run_in_child(const std::function<int()>& body, std::optional<uid_t> as_user = std::nullopt);

@@ -15,44 +15,13 @@ namespace os = platform::os;
 using files_test::code;
 using os::win32_error;
 
+using qv_test::pipe_pair;
+
 namespace {
 
 constexpr auto read_access = os::file_access::generic_read;
 constexpr auto write_access = os::file_access::generic_write;
 constexpr auto delete_access = os::file_access::delete_access;
-
-// A pipe whose ends close with it.
-class pipe_pair {
-public:
-    pipe_pair() {
-        if (::pipe(ends_) != 0)
-            throw std::runtime_error("pipe");
-    }
-    ~pipe_pair() {
-        close_reading();
-        close_writing();
-    }
-    void close_reading() { close_end(ends_[0]); }
-    void close_writing() { close_end(ends_[1]); }
-    void signal() {
-        const char byte = 1;
-        if (::write(ends_[1], &byte, 1) != 1)
-            throw std::runtime_error("pipe write");
-    }
-    // Waits for a signal or for the other side to close; true on a signal.
-    bool wait() {
-        char byte = 0;
-        return ::read(ends_[0], &byte, 1) == 1;
-    }
-
-private:
-    static void close_end(int& end) {
-        if (end >= 0)
-            ::close(end);
-        end = -1;
-    }
-    int ends_[2] = {-1, -1};
-};
 
 // Another process that holds the file open (as open_in_child opened it) until released.
 class holder_process {

@@ -25,46 +25,13 @@ using os::object_origin;
 using os::wait_status;
 using os::win32_error;
 
+using qv_test::pipe_pair;
+
 namespace {
 
 std::error_code code(win32_error error) {
     return os::make_error_code(error);
 }
-
-// A pipe whose ends close with it.
-class pipe_pair {
-public:
-    pipe_pair() {
-        if (::pipe(ends_) != 0)
-            throw std::runtime_error("pipe");
-    }
-    ~pipe_pair() {
-        close_reading();
-        close_writing();
-    }
-    pipe_pair(const pipe_pair&) = delete;
-    pipe_pair& operator=(const pipe_pair&) = delete;
-    void close_reading() { close_end(ends_[0]); }
-    void close_writing() { close_end(ends_[1]); }
-    void signal() {
-        const char byte = 1;
-        if (::write(ends_[1], &byte, 1) != 1)
-            throw std::runtime_error("pipe write");
-    }
-    // A signal, or false once every writer has closed.
-    bool wait() {
-        char byte = 0;
-        return ::read(ends_[0], &byte, 1) == 1;
-    }
-
-private:
-    static void close_end(int& end) {
-        if (end >= 0)
-            ::close(end);
-        end = -1;
-    }
-    int ends_[2] = {-1, -1};
-};
 
 // Another process that runs setup (taking objects it keeps in variables of its own copy of the
 // test), reports whether it succeeded, then holds on until it is let go to run finish, or is
