@@ -42,13 +42,14 @@ void edit::set_text(std::wstring text) {
 
 void edit::set_selection(int start, int end) {
     const int length = length_of(text());
-    if (start == -1) {
+    // The positions are unsigned to Windows: any negative one is past the end.
+    const auto limited = [length](int position) {
+        return position < 0 || position > length ? length : position;
+    };
+    if (start == -1)
         selection_ = {selection_.end, selection_.end};
-    } else {
-        if (end == -1)
-            end = length;
-        selection_ = {std::clamp(start, 0, length), std::clamp(end, 0, length)};
-    }
+    else
+        selection_ = {limited(start), limited(end)};
     scroll_caret_into_view();
     changed(window_change::state);
 }

@@ -40,9 +40,9 @@ public:
     void set_text(std::wstring text) override;
 
     edit_selection selection() const { return selection_; }
-    // EM_SETSEL: a start of -1 removes the selection (keeping the caret); an end of -1 means the
-    // end of the text; both are limited to the text's length. The caret (the end) is then
-    // scrolled into view (EM_SCROLLCARET).
+    // EM_SETSEL: a start of -1 removes the selection (keeping the caret); otherwise positions
+    // past the end, and negative ones (an end of -1), mean the end of the text. The caret (the
+    // end) is then scrolled into view (EM_SCROLLCARET).
     void set_selection(int start, int end);
 
     // EM_REPLACESEL: the selected text becomes the given text, the caret follows it and is

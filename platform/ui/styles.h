@@ -63,8 +63,6 @@ inline constexpr std::uint32_t etched_frame = 0x12;
 namespace notify {
 inline constexpr std::uint16_t bn_clicked = 0;
 inline constexpr std::uint16_t cbn_selchange = 1;
-inline constexpr std::uint16_t en_setfocus = 0x0100;
-inline constexpr std::uint16_t en_killfocus = 0x0200;
 inline constexpr std::uint16_t en_change = 0x0300;
 } // namespace notify
 
