@@ -1,6 +1,7 @@
 #include "platform/ui/keyboard.h"
 
 #include "platform/ui/button.h"
+#include "platform/ui/edit.h"
 #include "platform/ui/styles.h"
 
 #include <algorithm>
@@ -49,7 +50,11 @@ void move_focus(dialog& top, int step) {
         next = (static_cast<int>(current - stops.begin()) + step + count) % count;
     else if (step < 0)
         next = count - 1;
-    top.set_focus(*stops[static_cast<std::size_t>(next)]);
+    window& target = *stops[static_cast<std::size_t>(next)];
+    // Tabbing into an edit selects all of its text.
+    if (auto* edit_box = dynamic_cast<edit*>(&target))
+        edit_box->set_selection(0, -1);
+    top.set_focus(target);
 }
 
 } // namespace

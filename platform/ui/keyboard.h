@@ -14,7 +14,7 @@ enum class dialog_key { enter, escape, tab, shift_tab };
 // that button is disabled), or IDOK when there is no default button. Esc sends IDCANCEL. Both
 // reach the top-level dialog's handler with BN_CLICKED.
 // Tab and Shift+Tab move the focus to the next or previous control that has WS_TABSTOP and can
-// take the focus, wrapping around.
+// take the focus, wrapping around; an edit reached so has all its text selected.
 void press_key(dialog& top, dialog_key key);
 
 // The controls Tab visits, in order: the dialog's descendants depth first, through child dialogs

@@ -14,6 +14,7 @@ inline constexpr std::uint32_t sysmenu = 0x00080000;
 inline constexpr std::uint32_t thickframe = 0x00040000;
 inline constexpr std::uint32_t group = 0x00020000;
 inline constexpr std::uint32_t tabstop = 0x00010000;
+// The same bits as group and tabstop: controls never have boxes, windows with a caption do.
 inline constexpr std::uint32_t minimizebox = 0x00020000;
 inline constexpr std::uint32_t maximizebox = 0x00010000;
 } // namespace ws

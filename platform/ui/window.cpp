@@ -90,11 +90,11 @@ void window::set_style_bits(std::uint32_t bits, bool on, window_change change) {
 }
 
 void window::show() {
-    set_style_bits(visible_style, true, window_change::visibility);
+    set_style_bits(ws::visible, true, window_change::visibility);
 }
 
 void window::hide() {
-    set_style_bits(visible_style, false, window_change::visibility);
+    set_style_bits(ws::visible, false, window_change::visibility);
     // A hidden window cannot keep the focus (Windows hands it to the parent; the model drops it).
     if (auto* top = dynamic_cast<dialog*>(&root());
         top && top->focus() && !top->focus()->is_shown())
@@ -102,11 +102,11 @@ void window::hide() {
 }
 
 void window::enable() {
-    set_style_bits(disabled_style, false, window_change::enabled);
+    set_style_bits(ws::disabled, false, window_change::enabled);
 }
 
 void window::disable() {
-    set_style_bits(disabled_style, true, window_change::enabled);
+    set_style_bits(ws::disabled, true, window_change::enabled);
     // EnableWindow(FALSE) on the focus window leaves no focus.
     if (auto* top = dynamic_cast<dialog*>(&root());
         top && top->focus() && !top->focus()->can_take_focus())

@@ -3,6 +3,7 @@
 // children and owner. Every change is reported to the desktop's renderer.
 
 #include "platform/ui/geometry.h"
+#include "platform/ui/styles.h"
 
 #include <cstdint>
 #include <memory>
@@ -56,12 +57,12 @@ public:
     ui::rect client_rect() const;
 
     // The window's own WS_VISIBLE; is_shown also needs every ancestor visible (IsWindowVisible).
-    bool is_visible() const { return (style_ & visible_style) != 0; }
+    bool is_visible() const { return (style_ & ws::visible) != 0; }
     bool is_shown() const;
     void show();
     void hide();
 
-    bool is_enabled() const { return (style_ & disabled_style) == 0; }
+    bool is_enabled() const { return (style_ & ws::disabled) == 0; }
     void enable();
     void disable();
 
@@ -92,9 +93,6 @@ protected:
     void changed(window_change change);
 
 private:
-    static constexpr std::uint32_t visible_style = 0x10000000;
-    static constexpr std::uint32_t disabled_style = 0x08000000;
-
     static void announce(window& created);
     void set_style_bits(std::uint32_t bits, bool on, window_change change);
 

@@ -263,10 +263,12 @@ TEST_F(DialogTest, TabRunsThroughTabStopsOfTheFrameAndItsShownPage) {
         &control<combo_box_ex>(page, 1001)};
     EXPECT_EQ(tab_order(*frame), expected);
 
+    control<edit>(page, 1030).set_text(L"abc");
     for (std::size_t i = 0; i < expected.size(); ++i) {
         press_key(*frame, dialog_key::tab);
         EXPECT_EQ(frame->focus(), expected[i]) << i;
     }
+    EXPECT_EQ(control<edit>(page, 1030).selection(), (edit_selection{0, 3}));
     press_key(*frame, dialog_key::tab);
     EXPECT_EQ(frame->focus(), expected.front());
     press_key(*frame, dialog_key::shift_tab);
