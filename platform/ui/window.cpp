@@ -63,6 +63,10 @@ void window::resize(int width, int height) {
 }
 
 ui::rect window::client_rect() const {
+    // A top-level window's rectangle is already its client area: the window manager draws the
+    // frame around it.
+    if (!parent_)
+        return {0, 0, rect_.width(), rect_.height()};
     int inset = 0;
     if (ex_style_ & ws_ex::client_edge)
         inset += 2;

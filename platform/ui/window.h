@@ -53,7 +53,8 @@ public:
     void set_rect(const ui::rect& rect);
     void move_to(int left, int top);
     void resize(int width, int height);
-    // The client area in the window's own coordinates: the rectangle less its borders.
+    // The client area in the window's own coordinates: a child's rectangle less its borders; a
+    // top-level window's whole rectangle.
     ui::rect client_rect() const;
 
     // The window's own WS_VISIBLE; is_shown also needs every ancestor visible (IsWindowVisible).
