@@ -17,6 +17,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qv_test {
@@ -40,6 +41,14 @@ public:
     std::deque<int> answers;
     std::vector<shown_box> boxes;
     const ui::window* main_window = nullptr;
+
+    // Runs the check once, before the first turn.
+    void on_first_turn(std::function<void(ui::dialog&)> check) {
+        before_turn = [this, check = std::move(check), done = false](ui::dialog& active) mutable {
+            if (!std::exchange(done, true))
+                check(active);
+        };
+    }
 
     int answer_message_box(const ui::message_box& box) override {
         boxes.push_back({box.text(), box.caption(), box.type(), box.owner(),
