@@ -140,6 +140,10 @@ bool CDialog::system_command(ui::dialog&, std::uint32_t command) {
     return DispatchSysCommand(command);
 }
 
+void CDialog::get_min_max_info(ui::dialog&, ui::min_max_info& info) {
+    DispatchGetMinMaxInfo(&info);
+}
+
 const message_map* CDialog::GetMessageMap() const {
     return &own_messages();
 }

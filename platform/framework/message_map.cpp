@@ -23,10 +23,8 @@ const message_map_entry* find_command_entry(const message_map& map, int id, std:
     });
 }
 
-const message_map_entry* find_sys_command_entry(const message_map& map) {
-    return find_entry(map, [](const message_map_entry& entry) {
-        return entry.kind == message_kind::sys_command;
-    });
+const message_map_entry* find_message_entry(const message_map& map, message_kind kind) {
+    return find_entry(map, [kind](const message_map_entry& entry) { return entry.kind == kind; });
 }
 
 } // namespace platform::framework

@@ -261,6 +261,8 @@ void CWnd::OnSysCommand(std::uint32_t command) {
         target->command(ui::idcancel, ui::notify::bn_clicked);
 }
 
+void CWnd::OnGetMinMaxInfo(MINMAXINFO*) {}
+
 bool CWnd::OnCmdMsg(int id, std::uint16_t code) {
     const message_map_entry* entry = find_command_entry(*GetMessageMap(), id, code);
     if (!entry)
@@ -270,10 +272,20 @@ bool CWnd::OnCmdMsg(int id, std::uint16_t code) {
 }
 
 bool CWnd::DispatchSysCommand(std::uint32_t command) {
-    const message_map_entry* entry = find_sys_command_entry(*GetMessageMap());
+    const message_map_entry* entry =
+        find_message_entry(*GetMessageMap(), message_kind::sys_command);
     if (!entry)
         return false;
     (this->*entry->on_sys_command)(command);
+    return true;
+}
+
+bool CWnd::DispatchGetMinMaxInfo(MINMAXINFO* info) {
+    const message_map_entry* entry =
+        find_message_entry(*GetMessageMap(), message_kind::get_min_max_info);
+    if (!entry)
+        return false;
+    (this->*entry->on_get_min_max_info)(info);
     return true;
 }
 

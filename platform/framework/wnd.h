@@ -104,11 +104,15 @@ public:
     // The window's default processing of WM_SYSCOMMAND: Close ends a dialog as its Cancel
     // button does; the other commands change nothing in the model.
     virtual void OnSysCommand(std::uint32_t command);
+    // The default processing of WM_GETMINMAXINFO: the renderer has proposed the values already.
+    virtual void OnGetMinMaxInfo(MINMAXINFO* info);
 
     // Runs the handler the message map has for a command; false when it has none.
     bool OnCmdMsg(int id, std::uint16_t code);
     // Runs the WM_SYSCOMMAND handler of the message map; false when it has none.
     bool DispatchSysCommand(std::uint32_t command);
+    // Runs the WM_GETMINMAXINFO handler of the message map; false when it has none.
+    bool DispatchGetMinMaxInfo(MINMAXINFO* info);
 
 protected:
     virtual const message_map* GetMessageMap() const;

@@ -3,6 +3,8 @@
 
 #include "tests/platform/framework/framework_fixture.h"
 
+#include "platform/ui/dialog_units.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,6 +101,30 @@ protected:
     static const fw::message_map& own_messages() {
         static const fw::message_map_entry entries[] = {
             fw::on_command(ui::idcancel, ui::notify::bn_clicked, &confirming_frame::OnExit),
+        };
+        static const fw::message_map map{&frame_dialog::own_messages(), entries};
+        return map;
+    }
+};
+
+// Maximizing never changes the window: the maximized size and place are the window's own.
+class fixed_size_frame : public frame_dialog {
+public:
+    using frame_dialog::frame_dialog;
+
+    void OnGetMinMaxInfo(fw::MINMAXINFO* info) override {
+        CDialog::OnGetMinMaxInfo(info);
+        fw::rect own;
+        GetWindowRect(&own);
+        info->max_size = {own.right - own.left, own.bottom - own.top};
+        info->max_position = {own.left, own.top};
+    }
+
+protected:
+    const fw::message_map* GetMessageMap() const override { return &own_messages(); }
+    static const fw::message_map& own_messages() {
+        static const fw::message_map_entry entries[] = {
+            fw::on_get_min_max_info(&fixed_size_frame::OnGetMinMaxInfo),
         };
         static const fw::message_map map{&frame_dialog::own_messages(), entries};
         return map;
@@ -243,6 +269,34 @@ TEST(framework_dialog, notifications_while_loading_the_controls_are_not_dispatch
     EXPECT_EQ(frame.DoModal(), ui::idcancel);
     // Only the typing counts, not the text the page's OnInitDialog loaded.
     EXPECT_EQ(page.changes, 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(framework_dialog, the_min_max_handler_changes_the_renderers_proposal) {
+    const fw::MINMAXINFO proposal{{1030, 776}, {-3, -3}, {112, 27}, {1036, 780}};
+    const auto asked = [&](frame_dialog& frame) {
+        framework_session ui_session;
+        fw::MINMAXINFO answer;
+        frame.on_init = [&](frame_dialog& f) {
+            answer = dynamic_cast<ui::dialog&>(*f.GetSafeHwnd()).query_min_max_info(proposal);
+            f.EndDialog(ui::idok);
+        };
+        frame.DoModal();
+        return answer;
+    };
+    exchange_page page;
+    frame_dialog plain(page, IDD_END_PAGE);
+    EXPECT_EQ(asked(plain), proposal);
+
+    fixed_size_frame fixed(page, IDD_END_PAGE);
+    const fw::MINMAXINFO answer = asked(fixed);
+    const ui::rect frame_rect = ui::dialog_units_to_pixels(0, 0, 273, 139);
+    EXPECT_EQ(answer.max_size, (ui::point{frame_rect.width(), frame_rect.height()}));
+    EXPECT_EQ(answer.max_position, (ui::point{0, 0}));
+    EXPECT_EQ(answer.min_track_size, proposal.min_track_size);
 }
 
 } // namespace
