@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cwctype>
 #include <limits>
+#include <optional>
 
 namespace platform::framework {
 
