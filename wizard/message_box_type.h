@@ -1,39 +1,13 @@
 #pragma once
-// The type bits of a Windows message box (MB_*) and the rules that complete a type before the box
-// is shown.
+// The message-box type rules the wizard applies; they live with the window model's message boxes.
 
-#include <cstdint>
+#include "platform/ui/message_box_type.h"
 
 namespace qv {
 
-namespace mb {
-inline constexpr std::uint32_t ok = 0x0;
-inline constexpr std::uint32_t ok_cancel = 0x1;
-inline constexpr std::uint32_t abort_retry_ignore = 0x2;
-inline constexpr std::uint32_t yes_no_cancel = 0x3;
-inline constexpr std::uint32_t yes_no = 0x4;
-inline constexpr std::uint32_t retry_cancel = 0x5;
-inline constexpr std::uint32_t cancel_try_continue = 0x6;
-inline constexpr std::uint32_t buttons_mask = 0xF;
-
-inline constexpr std::uint32_t icon_hand = 0x10;
-inline constexpr std::uint32_t icon_question = 0x20;
-inline constexpr std::uint32_t icon_exclamation = 0x30;
-inline constexpr std::uint32_t icon_asterisk = 0x40;
-inline constexpr std::uint32_t icon_mask = 0xF0;
-
-inline constexpr std::uint32_t default_button2 = 0x100;
-inline constexpr std::uint32_t rtl_reading = 0x100000;
-} // namespace mb
-
-// A type without icon bits gets the icon that fits its buttons: OK and OK/Cancel the
-// exclamation, Yes/No/Cancel and Yes/No the question; other button sets stay without icon.
-std::uint32_t with_default_icon(std::uint32_t type);
-
-enum class owner_layout { no_owner, left_to_right, right_to_left };
-
-// MB_RTLREADING is added when the owner window is laid out right to left (WS_EX_LAYOUTRTL);
-// a box without owner never reads right to left.
-std::uint32_t with_owner_reading_order(std::uint32_t type, owner_layout owner);
+namespace mb = platform::ui::mb;
+using platform::ui::owner_layout;
+using platform::ui::with_default_icon;
+using platform::ui::with_owner_reading_order;
 
 } // namespace qv

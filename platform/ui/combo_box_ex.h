@@ -2,9 +2,11 @@
 // Extended combo boxes (drop-down lists with images): items with text, image index and data,
 // the selection and the drop-down list's width.
 
+#include "platform/ui/image_list.h"
 #include "platform/ui/window.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +46,10 @@ public:
     // CB_SETDROPPEDWIDTH: the resulting width.
     int set_dropped_width(int width);
 
+    // CBEM_GETIMAGELIST / CBEM_SETIMAGELIST: the images the items' image indexes refer to.
+    std::shared_ptr<const image_list> images() const { return images_; }
+    void set_images(std::shared_ptr<const image_list> images);
+
     // The user picks an item: CBN_SELCHANGE to the parent dialog. False when ignored (bad index
     // or the control cannot take input).
     bool pick(int index);
@@ -52,6 +58,7 @@ private:
     std::vector<combo_item> items_;
     int selection_ = -1;
     int dropped_width_ = 0;
+    std::shared_ptr<const image_list> images_;
 };
 
 } // namespace platform::ui

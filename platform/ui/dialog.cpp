@@ -85,6 +85,12 @@ void dialog::system_command(std::uint32_t command) {
         this->command(idcancel, notify::bn_clicked);
 }
 
+min_max_info dialog::query_min_max_info(min_max_info proposal) {
+    if (handler_)
+        handler_->get_min_max_info(*this, proposal);
+    return proposal;
+}
+
 void dialog::end(std::intptr_t result) {
     ended_ = true;
     result_ = result;

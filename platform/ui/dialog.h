@@ -2,6 +2,7 @@
 // A dialog window: title (its text), icons, keyboard focus, default button, system menu,
 // right-to-left layout, the handler its controls notify, and the end of its modal loop.
 
+#include "platform/ui/min_max_info.h"
 #include "platform/ui/system_menu.h"
 #include "platform/ui/window.h"
 
@@ -20,6 +21,8 @@ public:
     virtual void command(dialog& target, int id, std::uint16_t notification) = 0;
     // WM_SYSCOMMAND: true when handled; otherwise Close becomes IDCANCEL.
     virtual bool system_command(dialog& target, std::uint32_t command) = 0;
+    // WM_GETMINMAXINFO: may change the renderer's proposal.
+    virtual void get_min_max_info(dialog&, min_max_info&) {}
 };
 
 enum class icon_size { big, small };
@@ -58,6 +61,10 @@ public:
     void command(int id, std::uint16_t notification);
     // WM_SYSCOMMAND: the handler first; unhandled Close sends IDCANCEL.
     void system_command(std::uint32_t command);
+
+    // WM_GETMINMAXINFO: the renderer's proposal (from the screen it shows the dialog on) as the
+    // handler leaves it.
+    min_max_info query_min_max_info(min_max_info proposal);
 
     // EndDialog: the modal loop ends with this result at its next turn.
     void end(std::intptr_t result);

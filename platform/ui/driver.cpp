@@ -3,6 +3,7 @@
 #include "platform/ui/combo_box_ex.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/edit.h"
+#include "platform/ui/message_box.h"
 #include "platform/ui/styles.h"
 
 namespace platform::ui {
@@ -45,6 +46,10 @@ struct performer {
 };
 
 } // namespace
+
+int driver::answer_message_box(const message_box& box) {
+    return box.default_answer();
+}
 
 bool perform(dialog& active, const driver_action& action) {
     return std::visit(performer{active}, action);

@@ -13,6 +13,7 @@
 namespace platform::ui {
 
 class dialog;
+class message_box;
 
 namespace user_action {
 struct click {
@@ -52,6 +53,9 @@ public:
     virtual void window_created(window&) {}
     virtual void window_changed(window&, window_change) {}
     virtual void window_destroyed(window&) {}
+
+    // The user's answer to a message box; by default its default button, as Enter gives.
+    virtual int answer_message_box(const message_box& box);
 };
 
 // Performs the action in the dialog; false when it had no effect (no such control, a control of

@@ -1,6 +1,7 @@
 #pragma once
 // The renderer without a display: nothing is drawn; the driver sees every window change and
-// decides each turn of a modal loop. Text is measured with fixed advances.
+// decides each turn of a modal loop and answers message boxes. Text is measured with fixed
+// advances.
 
 #include "platform/ui/driver.h"
 #include "platform/ui/renderer.h"
@@ -23,6 +24,11 @@ public:
     modal_turn run_modal_turn(dialog& active) override;
     // Without a display no input is ever pending.
     void pump_messages() override {}
+
+    // The driver answers.
+    int show_message_box(const message_box& box) override {
+        return driver_.answer_message_box(box);
+    }
 
     const text_metrics& metrics() const override { return metrics_; }
 

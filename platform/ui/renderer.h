@@ -1,7 +1,7 @@
 #pragma once
 // What a renderer is told about the model and what it does for it: windows appear, change and
 // go; the wait cursor changes; a modal loop hands it one turn at a time; pending messages are
-// pumped.
+// pumped; message boxes are shown.
 
 #include "platform/ui/text_metrics.h"
 #include "platform/ui/window.h"
@@ -9,6 +9,7 @@
 namespace platform::ui {
 
 class dialog;
+class message_box;
 
 // The outcome of one turn of a modal loop.
 enum class modal_turn {
@@ -33,6 +34,9 @@ public:
     virtual modal_turn run_modal_turn(dialog& active) = 0;
     // Handles whatever input is pending and returns without waiting.
     virtual void pump_messages() = 0;
+
+    // Shows a message box until the user answers it; the answer (IDOK, IDCANCEL, ...).
+    virtual int show_message_box(const message_box& box) = 0;
 
     virtual const text_metrics& metrics() const = 0;
 };

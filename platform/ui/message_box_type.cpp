@@ -1,6 +1,6 @@
-#include "wizard/message_box_type.h"
+#include "platform/ui/message_box_type.h"
 
-namespace qv {
+namespace platform::ui {
 
 std::uint32_t with_default_icon(std::uint32_t type) {
     if (type & mb::icon_mask)
@@ -21,4 +21,4 @@ std::uint32_t with_owner_reading_order(std::uint32_t type, owner_layout owner) {
     return owner == owner_layout::right_to_left ? type | mb::rtl_reading : type;
 }
 
-} // namespace qv
+} // namespace platform::ui
