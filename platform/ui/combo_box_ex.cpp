@@ -58,6 +58,11 @@ int combo_box_ex::set_dropped_width(int width) {
     return dropped_width();
 }
 
+void combo_box_ex::set_images(std::vector<std::uint16_t> icon_resources) {
+    images_ = std::move(icon_resources);
+    changed(window_change::state);
+}
+
 bool combo_box_ex::pick(int index) {
     if (!can_take_focus() || index < 0 || index >= count())
         return false;

@@ -1,6 +1,6 @@
 #pragma once
 // Extended combo boxes (drop-down lists with images): items with text, image index and data,
-// the selection and the drop-down list's width.
+// the image list, the selection and the drop-down list's width.
 
 #include "platform/ui/window.h"
 
@@ -44,12 +44,17 @@ public:
     // CB_SETDROPPEDWIDTH: the resulting width.
     int set_dropped_width(int width);
 
+    // CBEM_SETIMAGELIST: the pictures the items' image indices name, as icon resources.
+    void set_images(std::vector<std::uint16_t> icon_resources);
+    const std::vector<std::uint16_t>& images() const { return images_; }
+
     // The user picks an item: CBN_SELCHANGE to the parent dialog. False when ignored (bad index
     // or the control cannot take input).
     bool pick(int index);
 
 private:
     std::vector<combo_item> items_;
+    std::vector<std::uint16_t> images_;
     int selection_ = -1;
     int dropped_width_ = 0;
 };
