@@ -18,8 +18,7 @@ std::string style_sheet() {
            "pt; }\n"
            "button, entry, combobox button { min-height: 0; min-width: 0; padding: 1px 4px; }\n"
            // The default push button's heavier frame, as Windows draws it.
-           "button.default { box-shadow: inset 0 0 0 1px @theme_selected_bg_color; "
-           "border-color: @theme_selected_bg_color; }\n"
+           "button.default { border: 2px solid @theme_selected_bg_color; }\n"
            "checkbutton, radiobutton { min-height: 0; padding: 0; }\n"
            "checkbutton check, radiobutton radio { min-width: 12px; min-height: 12px; "
            "margin: 0 4px 0 0; }\n"

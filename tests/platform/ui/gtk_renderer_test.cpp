@@ -388,6 +388,10 @@ TEST_F(GtkRenderer, WidgetsFollowTheModel) {
     shown->set_default_id(idcancel);
     EXPECT_EQ(gtk_window_get_default_widget(GTK_WINDOW(outer_of(*shown))),
               widget_of(*shown->child(idcancel)));
+    EXPECT_TRUE(gtk_style_context_has_class(
+        gtk_widget_get_style_context(widget_of(*shown->child(idcancel))), "default"));
+    EXPECT_FALSE(gtk_style_context_has_class(
+        gtk_widget_get_style_context(widget_of(*shown->child(idok))), "default"));
 
     ASSERT_TRUE(shown->set_focus(*shown->child(edit_id)));
     EXPECT_TRUE(gtk_widget_has_focus(widget_of(*shown->child(edit_id))) ||
