@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,10 @@ struct icon_case {
     int width;
     int height;
 };
+
+void PrintTo(const icon_case& icon, std::ostream* out) {
+    *out << icon.resource << " at " << icon.wanted;
+}
 
 class GtkIconSizes : public ::testing::TestWithParam<icon_case> {};
 
@@ -181,6 +186,10 @@ struct bitmap_format {
     const char* name;
     std::vector<std::byte> (*make)();
 };
+
+void PrintTo(const bitmap_format& format, std::ostream* out) {
+    *out << format.name;
+}
 
 class GtkBitmapFormats : public ::testing::TestWithParam<bitmap_format> {};
 

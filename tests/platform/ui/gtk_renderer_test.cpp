@@ -1,8 +1,8 @@
 // The real window under an X server of the test's own: the program's frame with its start page
 // and a dialog with every other kind of control appear where their templates put them, mirror
 // the model, and turn keys, clicks and typing sent by xdotool into the model's notifications.
-// Screenshots go to <build>/screenshots. GTK opens its display once per process, so each test
-// needs a process of its own (ctest runs them so).
+// Screenshots go to <build>/screenshots. GTK opens its display once per process, so the X server
+// lives as long as the process.
 
 #include "platform/os/resources.h"
 #include "platform/ui/button.h"
@@ -21,6 +21,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <thread>
 
@@ -159,8 +160,8 @@ platform::ui::rect client_rect_of(const window& control) {
 
 class GtkRenderer : public ::testing::Test {
 protected:
-    // First, so that the X server outlives every window.
-    qv_test::virtual_display display;
+    static void SetUpTestSuite() { static const qv_test::virtual_display display; }
+
     qv_test::scripted_driver unused;
     std::unique_ptr<desktop> session;
     gtk_renderer* view = nullptr;
@@ -284,9 +285,14 @@ TEST_F(GtkRenderer, TypingAndClickingReachTheModel) {
 }
 
 struct key_case {
-    const char* key;
+    const char* name;
+    std::vector<std::string> keys;
     int command;
 };
+
+void PrintTo(const key_case& keys, std::ostream* out) {
+    *out << keys.name;
+}
 
 class GtkRendererKeys : public GtkRenderer, public ::testing::WithParamInterface<key_case> {};
 
@@ -297,11 +303,12 @@ TEST_P(GtkRendererKeys, DialogKeysGoThroughTheModel) {
     shown->show();
     ASSERT_TRUE(shown->set_focus(*shown->child(edit_id)));
 
-    const std::string key = GetParam().key;
-    user_at_display user(*shown, [&key] {
+    std::vector<std::string> keys = GetParam().keys;
+    keys.insert(keys.begin(), "key");
+    user_at_display user(*shown, [&keys] {
         const std::string id = window_named("Every control");
         xdotool({"windowfocus", "--sync", id});
-        xdotool({"key", key});
+        xdotool(keys);
     });
     const auto result = run_modal(*shown);
     EXPECT_EQ(user.join(), "");
@@ -311,11 +318,15 @@ TEST_P(GtkRendererKeys, DialogKeysGoThroughTheModel) {
               (std::vector<qv_test::recorded_command>{{GetParam().command, notify::bn_clicked}}));
 }
 
-// Enter in an edit: the default button (OK); Esc: IDCANCEL.
-INSTANTIATE_TEST_SUITE_P(Keys, GtkRendererKeys,
-                         ::testing::Values(key_case{"Return", idok}, key_case{"KP_Enter", idok},
-                                           key_case{"Escape", idcancel}),
-                         [](const auto& info) { return std::string(info.param.key); });
+// Enter in an edit: the default button (OK); Esc: IDCANCEL. Tab moves the model's focus (edit,
+// log, OK, Cancel), and Enter on a focused push button sends that button's id.
+INSTANTIATE_TEST_SUITE_P(
+    Keys, GtkRendererKeys,
+    ::testing::Values(key_case{"Return", {"Return"}, idok},
+                      key_case{"KeypadEnter", {"KP_Enter"}, idok},
+                      key_case{"Escape", {"Escape"}, idcancel},
+                      key_case{"TabToCancelThenReturn", {"Tab", "Tab", "Tab", "Return"}, idcancel}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GtkRenderer, ClosingTheWindowIsTheCloseCommand) {
     auto shown = create_dialog(*session, every_control_template(), nullptr);
