@@ -5,7 +5,7 @@
 #include "platform/ui/combo_box_ex.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/edit.h"
-#include "platform/ui/gtk_widgets.h"
+#include "platform/ui/gtk_widget_state.h"
 #include "platform/ui/keyboard.h"
 #include "platform/ui/styles.h"
 

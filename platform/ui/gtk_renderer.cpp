@@ -3,6 +3,7 @@
 #include "platform/ui/combo_box_ex.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/gtk_input.h"
+#include "platform/ui/gtk_widget_state.h"
 #include "platform/ui/gtk_widgets.h"
 
 #include <algorithm>
