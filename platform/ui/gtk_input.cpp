@@ -75,13 +75,19 @@ void on_combo_changed(GtkComboBox* combo, gpointer data) {
     feed_model(view, [&](window& model) { static_cast<combo_box_ex&>(model).pick(picked); });
 }
 
-gboolean on_focus_in(GtkWidget*, GdkEvent*, gpointer data) {
-    gtk_view& view = view_of(data);
-    if (from_user(view)) {
-        if (auto* top = dynamic_cast<dialog*>(&view.model().root()))
-            top->set_focus(view.model());
+// The focus moved within the window (a click, GTK's own keyboard handling): the control whose
+// widget holds it takes the model's focus. A combo box's focus is on a widget inside it.
+void on_set_focus(GtkWindow*, GtkWidget* focused, gpointer) {
+    for (GtkWidget* w = focused; w; w = gtk_widget_get_parent(w)) {
+        gtk_view* view = gtk_view::of(w);
+        if (!view)
+            continue;
+        if (from_user(*view) && view->model().parent()) {
+            if (auto* top = dynamic_cast<dialog*>(&view->model().root()))
+                top->set_focus(view->model());
+        }
+        return;
     }
-    return FALSE;
 }
 
 std::optional<dialog_key> dialog_key_of(const GdkEventKey& key) {
@@ -132,6 +138,7 @@ void connect_input(gtk_view& view) {
         if (!model.parent()) {
             g_signal_connect(inner, "key-press-event", G_CALLBACK(on_key_press), &view);
             g_signal_connect(inner, "delete-event", G_CALLBACK(on_delete), &view);
+            g_signal_connect(inner, "set-focus", G_CALLBACK(on_set_focus), nullptr);
         }
         return;
     }
@@ -147,7 +154,6 @@ void connect_input(gtk_view& view) {
     } else if (dynamic_cast<combo_box_ex*>(&model)) {
         g_signal_connect(inner, "changed", G_CALLBACK(on_combo_changed), &view);
     }
-    g_signal_connect(inner, "focus-in-event", G_CALLBACK(on_focus_in), &view);
 }
 
 } // namespace platform::ui

@@ -21,6 +21,23 @@ bool laid_out_right_to_left(const window& shown) {
     return false;
 }
 
+// The widget that takes the keyboard focus for a control: itself, or for a combo box the button
+// inside it.
+GtkWidget* focus_taker(GtkWidget* widget) {
+    if (gtk_widget_get_can_focus(widget) || !GTK_IS_CONTAINER(widget))
+        return widget;
+    GtkWidget* found = nullptr;
+    gtk_container_forall(
+        GTK_CONTAINER(widget),
+        [](GtkWidget* child, gpointer result) {
+            auto& taker = *static_cast<GtkWidget**>(result);
+            if (!taker && gtk_widget_get_can_focus(focus_taker(child)))
+                taker = focus_taker(child);
+        },
+        &found);
+    return found ? found : widget;
+}
+
 } // namespace
 
 gtk_renderer::~gtk_renderer() {
@@ -151,7 +168,7 @@ void gtk_renderer::show_focus(const dialog& top) {
         return;
     }
     const gtk_view::update_scope updating(*focused);
-    gtk_widget_grab_focus(focused->inner());
+    gtk_widget_grab_focus(focus_taker(focused->inner()));
 }
 
 void gtk_renderer::show_cursor(gtk_view& top) {

@@ -86,6 +86,8 @@ std::unique_ptr<gtk_view> edit_view(edit& model) {
 std::unique_ptr<gtk_view> combo_view(combo_box_ex& model) {
     GtkListStore* rows = gtk_list_store_new(2, GDK_TYPE_PIXBUF, G_TYPE_STRING);
     GtkWidget* combo = gtk_combo_box_new_with_model(GTK_TREE_MODEL(rows));
+    // An empty combo box still takes the focus and clicks, as on Windows; GTK would gray it.
+    gtk_combo_box_set_button_sensitivity(GTK_COMBO_BOX(combo), GTK_SENSITIVITY_ON);
     g_object_unref(rows);
     GtkCellRenderer* picture = gtk_cell_renderer_pixbuf_new();
     gtk_cell_layout_pack_start(GTK_CELL_LAYOUT(combo), picture, FALSE);

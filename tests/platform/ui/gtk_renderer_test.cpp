@@ -36,6 +36,7 @@ constexpr int edit_id = 14;
 constexpr int log_id = 15;
 constexpr int progress_id = 16;
 constexpr int label_id = 19;
+constexpr int combo_id = 20;
 
 constexpr std::uint32_t modal_style = 0x80C800C0u | ds::set_font;
 
@@ -61,6 +62,7 @@ dialog_template every_control_template(std::uint32_t ex_style = 0) {
         item(0x82, label_id, 0, 7, 86, 150, 16, L"A static text long enough to wrap in two lines"),
         item(0x80, idok, bs::def_push_button | ws::tabstop, 150, 100, 50, 14, L"OK"),
         item(0x80, idcancel, bs::push_button | ws::tabstop, 205, 100, 50, 14, L"Cancel"),
+        item(L"ComboBoxEx32", combo_id, 0x3, 7, 104, 100, 60),
     };
     return source;
 }
@@ -417,6 +419,33 @@ TEST_F(GtkRenderer, WidgetsFollowTheModel) {
         EXPECT_EQ(gdk_cursor_get_cursor_type(gdk_window_get_cursor(surface)), GDK_WATCH);
     }
     EXPECT_EQ(gdk_window_get_cursor(surface), nullptr);
+}
+
+TEST_F(GtkRenderer, FocusFollowsBetweenGtkAndTheModel) {
+    auto shown = create_dialog(*session, every_control_template(), nullptr);
+    shown->show();
+    GtkWindow* top = GTK_WINDOW(outer_of(*shown));
+    // The model's focus shows in GTK, on the combo box's inner button for a combo box.
+    for (int id : {combo_id, edit_id, check_id}) {
+        SCOPED_TRACE("control " + std::to_string(id));
+        ASSERT_TRUE(shown->set_focus(*shown->child(id)));
+        GtkWidget* focused = gtk_window_get_focus(top);
+        ASSERT_NE(focused, nullptr);
+        EXPECT_TRUE(focused == widget_of(*shown->child(id)) ||
+                    gtk_widget_is_ancestor(focused, widget_of(*shown->child(id))));
+    }
+    // The focus GTK gives a widget (a click, its own keys) moves the model's.
+    for (int id : {edit_id, check_id}) {
+        SCOPED_TRACE("control " + std::to_string(id));
+        window& control = *shown->child(id);
+        ASSERT_TRUE(shown->set_focus(*shown->child(combo_id)));
+        gtk_widget_grab_focus(widget_of(control));
+        EXPECT_EQ(shown->focus(), &control);
+    }
+    // A disabled control is insensitive in GTK and takes no focus there either.
+    shown->child(edit_id)->disable();
+    gtk_widget_grab_focus(widget_of(*shown->child(edit_id)));
+    EXPECT_EQ(shown->focus(), shown->child(check_id));
 }
 
 TEST_F(GtkRenderer, LogFollowsTheFirstVisibleLine) {
