@@ -1,5 +1,7 @@
 #include "platform/ui/renderer_choice.h"
 
+#include "platform/ui/gtk_display.h"
+#include "platform/ui/gtk_renderer.h"
 #include "platform/ui/headless_renderer.h"
 
 #include <cstdlib>
@@ -38,8 +40,11 @@ platform::os::result<renderer_kind> choose_renderer() {
 }
 
 platform::os::result<std::unique_ptr<renderer>> make_renderer(renderer_kind kind, driver& input) {
-    if (kind == renderer_kind::gtk)
-        return platform::os::win32_error::not_supported;
+    if (kind == renderer_kind::gtk) {
+        if (open_gtk_display() == display_state::unavailable)
+            return platform::os::win32_error::not_ready;
+        return std::unique_ptr<renderer>(std::make_unique<gtk_renderer>());
+    }
     return std::unique_ptr<renderer>(std::make_unique<headless_renderer>(input));
 }
 

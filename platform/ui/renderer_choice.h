@@ -23,8 +23,9 @@ platform::os::result<renderer_kind> choose_renderer();
 
 // The renderer of that kind. unattended and headless are the headless renderer over the given
 // driver (the caller picks the driver: scripted for tests, the unattended one for a run).
-// gtk fails with ERROR_NOT_SUPPORTED: there is no windowed renderer in this build, and
-// silently running without windows would hide that.
+// gtk is the GTK renderer once the display opens; when it cannot be opened (no DISPLAY, or no
+// X server behind it) it fails with ERROR_NOT_READY rather than silently running without
+// windows.
 platform::os::result<std::unique_ptr<renderer>> make_renderer(renderer_kind kind, driver& input);
 
 } // namespace platform::ui
