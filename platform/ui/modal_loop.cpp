@@ -1,29 +1,11 @@
 #include "platform/ui/modal_loop.h"
 
+#include "platform/ui/disabled_window.h"
 #include "platform/ui/keyboard.h"
 
 namespace platform::ui {
 
 namespace {
-
-// The owner stays disabled for the loop's run, and is enabled again only if it was enabled.
-class disabled_owner {
-public:
-    explicit disabled_owner(window* owner)
-        : owner_(owner && owner->is_enabled() ? owner : nullptr) {
-        if (owner_)
-            owner_->disable();
-    }
-    ~disabled_owner() {
-        if (owner_)
-            owner_->enable();
-    }
-    disabled_owner(const disabled_owner&) = delete;
-    disabled_owner& operator=(const disabled_owner&) = delete;
-
-private:
-    window* owner_;
-};
 
 class modal_scope {
 public:
@@ -48,7 +30,8 @@ platform::os::result<std::intptr_t> run_modal(dialog& modal) {
         modal.restart();
         return modal.result();
     }
-    disabled_owner owner(modal.owner());
+    // The owner stays disabled for the loop's run, and is enabled again only if it was enabled.
+    disabled_window owner(modal.owner());
     modal_scope scope(modal);
     modal.show();
     if (!modal.focus()) {
