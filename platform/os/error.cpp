@@ -237,14 +237,13 @@ formatted_message format_system_message(std::uint32_t id, std::uint16_t language
     return {std::nullopt, win32_error::mr_mid_not_found};
 }
 
-std::wstring error_text(std::uint32_t id) {
-    auto message = format_system_message(id);
+std::wstring error_text(std::uint32_t id, std::uint16_t language_id) {
+    auto message = format_system_message(id, language_id);
+    if (!message.text && message.failure == win32_error::resource_lang_not_found)
+        message = format_system_message(id, 0);
     if (!message.text) {
-        if (id == static_cast<std::uint32_t>(hresults::e_fail))
-            return L"Error";
-        message = format_system_message(static_cast<std::uint32_t>(hresults::e_fail));
-        if (!message.text)
-            return L"Error";
+        const auto unspecified = static_cast<std::uint32_t>(hresults::e_fail);
+        return id == unspecified ? L"Error" : error_text(unspecified, language_id);
     }
     std::wstring text = std::move(*message.text);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r'))

@@ -140,9 +140,10 @@ struct formatted_message {
 };
 formatted_message format_system_message(std::uint32_t message_id, std::uint16_t language_id = 0);
 
-// The text of a code for the user, without trailing line breaks: the system's text, else the
-// text of E_FAIL for an unknown code, else "Error".
-std::wstring error_text(std::uint32_t message_id);
+// The text of a code for the user, without trailing line breaks: the system's text in the given
+// language, else in the default language when that language has none, else the text of E_FAIL
+// for an unknown code, else "Error".
+std::wstring error_text(std::uint32_t message_id, std::uint16_t language_id = 0);
 
 } // namespace platform::os
 
