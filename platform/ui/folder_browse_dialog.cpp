@@ -1,7 +1,5 @@
 #include "platform/ui/folder_browse_dialog.h"
 
-#include "platform/os/shell_path.h"
-#include "platform/os/windows_path.h"
 #include "platform/ui/button.h"
 #include "platform/ui/modal_loop.h"
 #include "platform/ui/static_control.h"
@@ -161,10 +159,10 @@ void folder_browse_dialog::accept() {
         return;
     const std::wstring typed = edit_ ? edit_->text() : std::wstring();
     if (!typed.empty()) {
-        // A typed folder that exists is the item itself; any other name is the callback's to
+        // A typed folder of the tree is the item itself; any other name is the callback's to
         // judge when the caller asked for that.
-        if (platform::os::path_is_absolute(typed) && platform::os::path_is_directory(typed)) {
-            finish(browsed_item{typed});
+        if (const auto* item = tree_->find(typed)) {
+            finish(browsed_item{item->path});
             return;
         }
         if ((request_.flags & bif::validate) && events_.validate_failed(*this, typed))
