@@ -5,6 +5,7 @@
 #include "platform/ui/combo_box_ex.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/edit.h"
+#include "platform/ui/gtk_folder_tree.h"
 #include "platform/ui/gtk_widget_state.h"
 #include "platform/ui/keyboard.h"
 #include "platform/ui/styles.h"
@@ -153,6 +154,8 @@ void connect_input(gtk_view& view) {
             g_signal_connect(inner, "changed", G_CALLBACK(on_entry_changed), &view);
     } else if (dynamic_cast<combo_box_ex*>(&model)) {
         g_signal_connect(inner, "changed", G_CALLBACK(on_combo_changed), &view);
+    } else if (dynamic_cast<folder_tree*>(&model)) {
+        connect_folder_tree_input(view);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/ui/combo_box_ex.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/edit.h"
+#include "platform/ui/gtk_folder_tree.h"
 #include "platform/ui/gtk_pictures.h"
 #include "platform/ui/progress_bar.h"
 #include "platform/ui/static_control.h"
@@ -218,6 +219,8 @@ void show_state(gtk_view& view) {
         show_static_state(view, *shown);
     else if (auto* shown = dynamic_cast<progress_bar*>(&model))
         show_progress_state(view, *shown);
+    else if (auto* shown = dynamic_cast<folder_tree*>(&model))
+        show_folder_tree_state(view, *shown);
 }
 
 } // namespace platform::ui

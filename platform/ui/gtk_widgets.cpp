@@ -4,6 +4,7 @@
 #include "platform/ui/combo_box_ex.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/edit.h"
+#include "platform/ui/gtk_folder_tree.h"
 #include "platform/ui/progress_bar.h"
 #include "platform/ui/static_control.h"
 #include "platform/ui/styles.h"
@@ -148,6 +149,8 @@ std::unique_ptr<gtk_view> make_view(window& model) {
         return combo_view(*shown);
     if (auto* shown = dynamic_cast<static_control*>(&model))
         return static_view(*shown);
+    if (auto* shown = dynamic_cast<folder_tree*>(&model))
+        return folder_tree_view(*shown);
     if (dynamic_cast<progress_bar*>(&model))
         return simple_view(model, gtk_progress_bar_new());
     GtkWidget* fixed = gtk_fixed_new();
