@@ -21,9 +21,10 @@ struct installed_program {
     std::wstring folder;
 };
 
-// Writes "Version", "InstallPath" and the version's preferences, each default only where no
-// value is set yet. With previous (an update), the previous version's preferences, if any, are
-// moved into this version's and "MigratedFrom" names the previous version.
+// Writes "Version" and "InstallPath", and the defaults of the version's preferences where the
+// user has none yet (a reinstallation keeps the user's choices). With previous (an update), the
+// previous version's preferences, if any, are moved into this version's first, and
+// "MigratedFrom" names the previous version.
 std::error_code write_settings(const installed_program& program,
                                std::optional<qv::packed_version> previous);
 
