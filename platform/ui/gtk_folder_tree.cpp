@@ -24,8 +24,8 @@ GtkTreeView* tree_view_of(gtk_view& view) {
 
 // One line per row: its depth, its label, and whether its folders have been read.
 void describe(const item& shown, int depth, std::wstring& shape) {
-    shape += std::to_wstring(depth) + L':' + shown.label + (shown.children_read ? L"+" : L"-") +
-             L'\n';
+    shape +=
+        std::to_wstring(depth) + L':' + shown.label + (shown.children_read ? L"+" : L"-") + L'\n';
     for (const auto& child : shown.children)
         describe(*child, depth + 1, shape);
 }
@@ -159,8 +159,9 @@ void show_folder_tree_state(gtk_view& view, folder_tree& model) {
     expand_rows(tree, model.root());
     GtkTreeSelection* selection = gtk_tree_view_get_selection(tree);
     if (const item* selected = model.selected()) {
+        // The keyboard moves on from the selected row, as it does on Windows.
         GtkTreePath* path = path_of(*selected);
-        gtk_tree_selection_select_path(selection, path);
+        gtk_tree_view_set_cursor(tree, path, nullptr, FALSE);
         gtk_tree_view_scroll_to_cell(tree, path, nullptr, FALSE, 0.0f, 0.0f);
         gtk_tree_path_free(path);
     } else {

@@ -15,6 +15,7 @@
 #include "platform/ui/progress_bar.h"
 #include "platform/ui/renderer_choice.h"
 #include "platform/ui/static_control.h"
+#include "tests/platform/ui/gtk_user.h"
 #include "tests/platform/ui/ui_fixture.h"
 #include "tests/support/virtual_display.h"
 
@@ -30,6 +31,10 @@ namespace {
 
 using namespace platform::ui;
 using qv_test::item;
+using qv_test::screenshot;
+using qv_test::user_at_display;
+using qv_test::window_named;
+using qv_test::xdotool;
 namespace os = platform::os;
 
 constexpr int check_id = 11;
@@ -81,63 +86,6 @@ public:
 private:
     int ends_on_;
 };
-
-// The user's side (xdotool, import) runs beside the modal loop, which owns this thread. When a
-// step fails the dialog is ended from the loop's thread, so that the test fails instead of
-// waiting for input that never comes.
-class user_at_display {
-public:
-    static constexpr std::intptr_t gave_up = -1;
-
-    user_at_display(dialog& target, std::function<void()> steps)
-        : target_(target), worker_([this, steps] {
-              try {
-                  steps();
-              } catch (const std::exception& failed) {
-                  failure_ = failed.what();
-                  g_idle_add(&user_at_display::give_up, this);
-              }
-          }) {}
-    ~user_at_display() {
-        if (worker_.joinable())
-            worker_.join();
-    }
-    user_at_display(const user_at_display&) = delete;
-    user_at_display& operator=(const user_at_display&) = delete;
-
-    // What went wrong on the user's side, empty when nothing did.
-    std::string join() {
-        worker_.join();
-        return failure_;
-    }
-
-private:
-    static gboolean give_up(gpointer data) {
-        static_cast<user_at_display*>(data)->target_.end(gave_up);
-        return G_SOURCE_REMOVE;
-    }
-
-    dialog& target_;
-    std::string failure_;
-    std::thread worker_;
-};
-
-std::string window_named(const std::string& title) {
-    std::string found = qv_test::host_output(
-        {"xdotool", "search", "--sync", "--onlyvisible", "--name", "^" + title + "$"});
-    return found.substr(0, found.find('\n'));
-}
-
-void screenshot(const std::string& name) {
-    std::filesystem::create_directories(QV_SCREENSHOT_DIR);
-    qv_test::host_output(
-        {"import", "-window", "root", std::string(QV_SCREENSHOT_DIR) + "/" + name + ".png"});
-}
-
-void xdotool(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "xdotool");
-    qv_test::host_output(arguments);
-}
 
 // Where a control's widget is within the window's client area (the GtkFixed inside the window's
 // frame), and its size.
