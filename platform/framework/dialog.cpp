@@ -144,6 +144,10 @@ void CDialog::get_min_max_info(ui::dialog&, ui::min_max_info& info) {
     DispatchGetMinMaxInfo(&info);
 }
 
+void CDialog::init_system_menu(ui::dialog&, ui::system_menu& menu) {
+    DispatchInitSystemMenu(menu);
+}
+
 const message_map* CDialog::GetMessageMap() const {
     return &own_messages();
 }

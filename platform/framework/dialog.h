@@ -57,6 +57,7 @@ private:
     void command(platform::ui::dialog& target, int id, std::uint16_t notification) override;
     bool system_command(platform::ui::dialog& target, std::uint32_t command) override;
     void get_min_max_info(platform::ui::dialog& target, platform::ui::min_max_info& info) override;
+    void init_system_menu(platform::ui::dialog& target, platform::ui::system_menu& menu) override;
 
     int template_id_;
     CWnd* parent_;

@@ -17,6 +17,8 @@ using command_handler = void (CWnd::*)();
 using sys_command_handler = void (CWnd::*)(std::uint32_t command);
 using MINMAXINFO = platform::ui::min_max_info;
 using min_max_info_handler = void (CWnd::*)(MINMAXINFO* info);
+class CMenu;
+using init_menu_popup_handler = void (CWnd::*)(CMenu* popup, unsigned index, bool system_menu);
 
 enum class message_kind {
     // WM_COMMAND with a control id and notification code (ON_COMMAND, ON_BN_CLICKED, ...).
@@ -25,6 +27,8 @@ enum class message_kind {
     sys_command,
     // WM_GETMINMAXINFO (ON_WM_GETMINMAXINFO).
     get_min_max_info,
+    // WM_INITMENUPOPUP (ON_WM_INITMENUPOPUP).
+    init_menu_popup,
 };
 
 struct message_map_entry {
@@ -34,6 +38,7 @@ struct message_map_entry {
     command_handler on_command = nullptr;
     sys_command_handler on_sys_command = nullptr;
     min_max_info_handler on_get_min_max_info = nullptr;
+    init_menu_popup_handler on_init_menu_popup = nullptr;
 };
 
 struct message_map {
@@ -64,6 +69,18 @@ message_map_entry on_get_min_max_info(void (Window::*handler)(MINMAXINFO*)) {
             nullptr,
             nullptr,
             static_cast<min_max_info_handler>(handler)};
+}
+
+template <class Window>
+message_map_entry on_init_menu_popup(void (Window::*handler)(CMenu*, unsigned, bool)) {
+    static_assert(std::is_base_of_v<CWnd, Window>);
+    return {message_kind::init_menu_popup,
+            0,
+            0,
+            nullptr,
+            nullptr,
+            nullptr,
+            static_cast<init_menu_popup_handler>(handler)};
 }
 
 // The first entry for the command, searching the table and then its bases.

@@ -256,9 +256,33 @@ int CWnd::SetPos(int position) {
 }
 
 void CWnd::OnSysCommand(std::uint32_t command) {
+    if (auto* target = model<ui::dialog>())
+        target->default_system_command(command);
+}
+
+void CWnd::OnInitMenuPopup(CMenu*, unsigned, bool) {}
+
+CMenu* CWnd::GetSystemMenu(bool) const {
     auto* target = model<ui::dialog>();
-    if (target && (command & 0xFFF0) == ui::sc::close)
-        target->command(ui::idcancel, ui::notify::bn_clicked);
+    if (!target)
+        return nullptr;
+    system_menu_ = std::make_unique<CMenu>(target->menu());
+    return system_menu_.get();
+}
+
+bool CWnd::IsIconic() const {
+    const auto* target = model<ui::dialog>();
+    return target && target->is_minimized();
+}
+
+void CWnd::DispatchInitSystemMenu(ui::system_menu& menu) {
+    CMenu popup(menu);
+    const message_map_entry* entry =
+        find_message_entry(*GetMessageMap(), message_kind::init_menu_popup);
+    if (entry)
+        (this->*entry->on_init_menu_popup)(&popup, 0, true);
+    else
+        OnInitMenuPopup(&popup, 0, true);
 }
 
 void CWnd::OnGetMinMaxInfo(MINMAXINFO*) {}

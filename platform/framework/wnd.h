@@ -3,6 +3,7 @@
 // attached to one (a dialog it created, or a control of a dialog) and detached when that window
 // goes.
 
+#include "platform/framework/menu.h"
 #include "platform/framework/message_map.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/geometry.h"
@@ -102,8 +103,16 @@ public:
     int SetPos(int position);
 
     // The window's default processing of WM_SYSCOMMAND: Close ends a dialog as its Cancel
-    // button does; the other commands change nothing in the model.
+    // button does, Minimize and Restore change its minimized state.
     virtual void OnSysCommand(std::uint32_t command);
+    // The default processing of WM_INITMENUPOPUP leaves the menu as it is.
+    virtual void OnInitMenuPopup(CMenu* popup, unsigned index, bool system_menu);
+
+    // GetSystemMenu(FALSE): the dialog's system menu, as a temporary object that lives as long
+    // as this one; none for a window without one.
+    CMenu* GetSystemMenu(bool revert = false) const;
+    // IsIconic
+    bool IsIconic() const;
     // The default processing of WM_GETMINMAXINFO: the renderer has proposed the values already.
     virtual void OnGetMinMaxInfo(MINMAXINFO* info);
 
@@ -113,6 +122,9 @@ public:
     bool DispatchSysCommand(std::uint32_t command);
     // Runs the WM_GETMINMAXINFO handler of the message map; false when it has none.
     bool DispatchGetMinMaxInfo(MINMAXINFO* info);
+    // Runs the WM_INITMENUPOPUP handler of the message map for the system menu, else the
+    // default processing.
+    void DispatchInitSystemMenu(platform::ui::system_menu& menu);
 
 protected:
     virtual const message_map* GetMessageMap() const;
@@ -130,6 +142,7 @@ private:
     CWnd* attached_parent_ = nullptr;
     std::vector<CWnd*> attached_children_;
     mutable std::map<const platform::ui::window*, std::unique_ptr<CWnd>> temporaries_;
+    mutable std::unique_ptr<CMenu> system_menu_;
 };
 
 } // namespace platform::framework

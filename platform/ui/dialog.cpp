@@ -81,8 +81,45 @@ void dialog::command(int id, std::uint16_t notification) {
 void dialog::system_command(std::uint32_t command) {
     if (handler_ && handler_->system_command(*this, command))
         return;
-    if (command == sc::close)
+    default_system_command(command);
+}
+
+void dialog::default_system_command(std::uint32_t command) {
+    // The low four bits are the system's own.
+    switch (command & 0xFFF0) {
+    case sc::close:
         this->command(idcancel, notify::bn_clicked);
+        break;
+    case sc::minimize:
+        set_minimized(true);
+        break;
+    case sc::restore:
+        set_minimized(false);
+        break;
+    default:
+        break;
+    }
+}
+
+void dialog::set_minimized(bool minimized) {
+    if (minimized_ == minimized)
+        return;
+    minimized_ = minimized;
+    changed(window_change::state);
+}
+
+const system_menu& dialog::open_system_menu() {
+    if (handler_)
+        handler_->init_system_menu(*this, menu_);
+    return menu_;
+}
+
+bool dialog::choose_system_menu_item(std::uint32_t command) {
+    const menu_item* item = open_system_menu().find(command);
+    if (!item || item->state == menu_item_state::grayed)
+        return false;
+    system_command(command);
+    return true;
 }
 
 min_max_info dialog::query_min_max_info(min_max_info proposal) {

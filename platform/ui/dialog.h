@@ -23,6 +23,8 @@ public:
     virtual bool system_command(dialog& target, std::uint32_t command) = 0;
     // WM_GETMINMAXINFO: may change the renderer's proposal.
     virtual void get_min_max_info(dialog&, min_max_info&) {}
+    // WM_INITMENUPOPUP of the system menu, just before it opens: may change its items.
+    virtual void init_system_menu(dialog&, system_menu&) {}
 };
 
 enum class icon_size { big, small };
@@ -59,8 +61,22 @@ public:
 
     // WM_COMMAND to the handler.
     void command(int id, std::uint16_t notification);
-    // WM_SYSCOMMAND: the handler first; unhandled Close sends IDCANCEL.
+    // WM_SYSCOMMAND: the handler first, then the default processing.
     void system_command(std::uint32_t command);
+    // DefWindowProc's WM_SYSCOMMAND: Close sends IDCANCEL; Minimize and Restore change the
+    // minimized state.
+    void default_system_command(std::uint32_t command);
+
+    // IsIconic.
+    bool is_minimized() const { return minimized_; }
+    // The window manager minimized or restored the window.
+    void set_minimized(bool minimized);
+
+    // The user opens the system menu: the handler gets WM_INITMENUPOPUP, then the menu shows.
+    const system_menu& open_system_menu();
+    // The user picks a command of the system menu, opening it first; false when the menu has no
+    // such item or it is grayed.
+    bool choose_system_menu_item(std::uint32_t command);
 
     // WM_GETMINMAXINFO: the renderer's proposal (from the screen it shows the dialog on) as the
     // handler leaves it.
@@ -81,6 +97,7 @@ private:
     std::optional<int> default_id_;
     system_menu menu_;
     bool ended_ = false;
+    bool minimized_ = false;
     std::intptr_t result_ = 0;
 };
 

@@ -44,6 +44,9 @@ struct performer {
         active.system_command(sc::close);
         return true;
     }
+    bool operator()(const user_action::system_menu_command& action) const {
+        return active.choose_system_menu_item(action.command);
+    }
     bool operator()(const user_action::select_folder& action) const {
         auto* target = control_of<folder_tree>(active, action.control_id);
         if (!target || !target->can_take_focus())

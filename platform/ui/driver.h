@@ -37,6 +37,10 @@ struct press {
 };
 // The window's close button: the Close system command.
 struct close {};
+// Opens the system menu and picks the command (when it is there and not grayed).
+struct system_menu_command {
+    std::uint32_t command;
+};
 // Clicks the item of that folder in a folder tree, opening the folders above it.
 struct select_folder {
     int control_id;
@@ -47,7 +51,7 @@ struct select_folder {
 using driver_action =
     std::variant<user_action::click, user_action::type_text, user_action::select_item,
                  user_action::set_check, user_action::press, user_action::close,
-                 user_action::select_folder>;
+                 user_action::system_menu_command, user_action::select_folder>;
 
 class driver {
 public:

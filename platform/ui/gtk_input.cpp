@@ -6,6 +6,7 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/gtk_folder_tree.h"
+#include "platform/ui/gtk_system_menu.h"
 #include "platform/ui/gtk_widget_state.h"
 #include "platform/ui/keyboard.h"
 #include "platform/ui/styles.h"
@@ -113,6 +114,10 @@ std::optional<dialog_key> dialog_key_of(const GdkEventKey& key) {
 // first; a disabled dialog (the owner of a running modal one) takes none.
 gboolean on_key_press(GtkWidget*, GdkEventKey* key, gpointer data) {
     gtk_view& view = view_of(data);
+    if (key->keyval == GDK_KEY_space && (key->state & GDK_MOD1_MASK)) {
+        pop_up_system_menu(view, reinterpret_cast<GdkEvent*>(key));
+        return TRUE;
+    }
     const auto pressed = dialog_key_of(*key);
     if (!pressed)
         return FALSE;
@@ -120,6 +125,22 @@ gboolean on_key_press(GtkWidget*, GdkEventKey* key, gpointer data) {
     if (top.is_enabled())
         press_key(top, *pressed);
     return TRUE;
+}
+
+// A right click that no control took opens the system menu.
+gboolean on_button_press(GtkWidget*, GdkEventButton* click, gpointer data) {
+    if (click->type != GDK_BUTTON_PRESS || click->button != GDK_BUTTON_SECONDARY)
+        return FALSE;
+    pop_up_system_menu(view_of(data), reinterpret_cast<GdkEvent*>(click));
+    return TRUE;
+}
+
+// The window manager minimized or restored the window.
+gboolean on_window_state(GtkWidget*, GdkEventWindowState* state, gpointer data) {
+    if (state->changed_mask & GDK_WINDOW_STATE_ICONIFIED)
+        static_cast<dialog&>(view_of(data).model())
+            .set_minimized((state->new_window_state & GDK_WINDOW_STATE_ICONIFIED) != 0);
+    return FALSE;
 }
 
 // The window stays: closing is the model's Close system command, which the dialog may refuse.
@@ -140,6 +161,8 @@ void connect_input(gtk_view& view) {
             g_signal_connect(inner, "key-press-event", G_CALLBACK(on_key_press), &view);
             g_signal_connect(inner, "delete-event", G_CALLBACK(on_delete), &view);
             g_signal_connect(inner, "set-focus", G_CALLBACK(on_set_focus), nullptr);
+            g_signal_connect(inner, "button-press-event", G_CALLBACK(on_button_press), &view);
+            g_signal_connect(inner, "window-state-event", G_CALLBACK(on_window_state), &view);
         }
         return;
     }

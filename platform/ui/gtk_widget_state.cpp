@@ -81,6 +81,13 @@ void show_dialog_state(gtk_view& view, dialog& model) {
     }
     gtk_window_set_icon_list(top, icons);
     g_list_free(icons);
+    GdkWindow* surface = gtk_widget_get_window(view.outer());
+    const bool iconified =
+        surface && (gdk_window_get_state(surface) & GDK_WINDOW_STATE_ICONIFIED) != 0;
+    if (model.is_minimized() && !iconified)
+        gtk_window_iconify(top);
+    else if (!model.is_minimized() && iconified)
+        gtk_window_deiconify(top);
 }
 
 void show_button_state(gtk_view& view, button& model) {

@@ -72,4 +72,13 @@ bool system_menu::set_text(std::uint32_t command, std::wstring text) {
     return true;
 }
 
+bool system_menu::modify(std::uint32_t command, std::uint32_t new_command, std::wstring text) {
+    menu_item* item = find_item(command);
+    if (!item)
+        return false;
+    item->command = new_command;
+    item->text = std::move(text);
+    return true;
+}
+
 } // namespace platform::ui

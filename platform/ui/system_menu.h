@@ -35,6 +35,8 @@ public:
     // The item's earlier state; none when no item has the command.
     std::optional<menu_item_state> set_state(std::uint32_t command, menu_item_state state);
     bool set_text(std::uint32_t command, std::wstring text);
+    // ModifyMenuW with a string item: the item takes the new command and text.
+    bool modify(std::uint32_t command, std::uint32_t new_command, std::wstring text);
 
 private:
     menu_item* find_item(std::uint32_t command);

@@ -298,6 +298,33 @@ TEST_F(GtkRenderer, ClosingTheWindowIsTheCloseCommand) {
     EXPECT_EQ(outer_of(*shown), GTK_WIDGET(top));
 }
 
+// Without a window manager the title bar's menu is not drawn: Alt+Space opens it.
+TEST_F(GtkRenderer, AltSpaceOpensTheSystemMenuAndItsItemsAreSystemCommands) {
+    auto shown = create_dialog(*session, every_control_template(), nullptr);
+    shown->menu().append_separator();
+    shown->menu().append(0x10, L"&About 'Installer'...");
+    shown->menu().append(0x20, L"&Grayed");
+    shown->menu().set_state(0x20, menu_item_state::grayed);
+    ending_handler handler(idcancel);
+    shown->set_handler(&handler);
+    user_at_display user(*shown, [] {
+        const std::string id = window_named("Every control");
+        xdotool({"windowfocus", "--sync", id});
+        xdotool({"key", "alt+space"});
+        xdotool({"search", "--sync", "--onlyvisible", "--class", "gtk"});
+        screenshot("system_menu");
+        xdotool({"key", "g", "a"});
+        xdotool({"windowfocus", "--sync", id});
+        xdotool({"key", "Escape"});
+    });
+    const auto result = run_modal(*shown);
+    EXPECT_EQ(user.join(), "");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(*result, idcancel);
+    // The grayed item could not be picked; the about item reached the model.
+    EXPECT_EQ(handler.system_commands, std::vector<std::uint32_t>{0x10});
+}
+
 TEST_F(GtkRenderer, MessageBoxShowsItsTextAndEnterPressesTheDefaultButton) {
     auto owner = create_dialog(*session, every_control_template(), nullptr);
     user_at_display user(*owner, [] {
