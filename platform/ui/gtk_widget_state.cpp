@@ -171,6 +171,9 @@ void show_combo_state(gtk_view& view, combo_box_ex& model) {
         gtk_list_store_set(rows, &row, 0, picture.get(), 1, to_utf8(item.text).c_str(), -1);
     }
     gtk_combo_box_set_active(combo, model.selection());
+    // CB_SETDROPPEDWIDTH wider than the box: the list takes the width its items need, which is
+    // what the dropped width is measured for.
+    gtk_combo_box_set_popup_fixed_width(combo, model.dropped_width() <= model.rect().width());
 }
 
 void show_static_state(gtk_view& view, static_control& model) {
