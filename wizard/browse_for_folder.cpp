@@ -24,7 +24,8 @@ owner_layout layout_of(const ui::window* owner) {
 // A message box owned by owner: the system's text of the code, no caption, the exclamation.
 void show_system_error(ui::desktop& session, ui::window* owner, std::uint32_t code) {
     const std::uint32_t type = with_owner_reading_order(mb::icon_exclamation, layout_of(owner));
-    ui::show_message_box(session, ui::message_box(system_error_text(code), L"", type, owner));
+    ui::show_message_box(session, ui::message_box(system_error_text(code),
+                                                  std::wstring(ui::untitled_caption), type, owner));
 }
 
 // Carries the dialog's events to the browser and the browser's requests to the dialog.

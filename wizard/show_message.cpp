@@ -85,7 +85,8 @@ int show_message(const message_text& text, std::uint32_t type,
         return 0;
     const std::wstring shown_text = text_of(text);
     const std::wstring shown_caption =
-        caption ? text_of(*caption) : provided_caption().value_or(std::wstring());
+        caption ? text_of(*caption)
+                : provided_caption().value_or(std::wstring(ui::untitled_caption));
     type = with_default_icon(type);
 
     const auto provided = provided_owner();

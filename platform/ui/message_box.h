@@ -12,6 +12,9 @@
 
 namespace platform::ui {
 
+// The caption MessageBoxW gives a box whose caller passes none.
+inline constexpr std::wstring_view untitled_caption = L"Error";
+
 class message_box {
 public:
     message_box(std::wstring text, std::wstring caption, std::uint32_t type, window* owner)

@@ -149,6 +149,7 @@ TEST(browse_start_menu_folder, a_folder_outside_the_start_menu_is_refused_and_th
     ASSERT_EQ(ui.input.boxes.size(), 1u);
     EXPECT_EQ(ui.input.boxes[0].text, L"The specified path is invalid.");
     EXPECT_EQ(ui.input.boxes[0].type, ui::mb::icon_exclamation);
+    EXPECT_EQ(ui.input.boxes[0].caption, L"Error");
     EXPECT_EQ(ui.input.boxes[0].owner, browse_dialog);
 }
 

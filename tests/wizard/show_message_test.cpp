@@ -56,7 +56,7 @@ TEST_F(show_message_test, texts_and_captions_are_strings_or_program_string_ids) 
     qv::show_message(std::wstring(L"Captioned"), ui::mb::ok, std::wstring(L"Given"));
     const auto& boxes = ui_session.input.boxes;
     ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(boxes[0].caption, L"");
+    EXPECT_EQ(boxes[0].caption, L"Error");
     EXPECT_EQ(boxes[1].text,
               L"You should have Administrator Rights in order to proceed to Installation.");
     EXPECT_EQ(boxes[1].caption, L"Provided");
