@@ -3,6 +3,7 @@
 // checked, and what the browse returns. One object per browse; the dialog reports its events
 // through the member functions named after them.
 
+#include "platform/ui/folder_browse_dialog.h"
 #include "wizard/browse_dialog.h"
 
 #include <cstdint>
@@ -12,14 +13,7 @@
 
 namespace qv {
 
-// BROWSEINFOW flags.
-namespace bif {
-inline constexpr std::uint32_t return_only_fs_dirs = 0x1;
-inline constexpr std::uint32_t return_fs_ancestors = 0x8;
-inline constexpr std::uint32_t edit_box = 0x10;
-inline constexpr std::uint32_t validate = 0x20;
-inline constexpr std::uint32_t new_dialog_style = 0x40;
-} // namespace bif
+namespace bif = platform::ui::bif;
 
 // What the callback answers to a typed name the shell could not find: 1 keeps the dialog open.
 enum class typed_name_verdict { close_dialog = 0, keep_dialog_open = 1 };

@@ -1,5 +1,7 @@
 #pragma once
-// The UI session of the process: its renderer, the running modal dialogs and the wait cursor.
+// The UI session of the process: its renderer, its top-level windows, the running modal dialogs
+// and the wait cursor. The session made last is the process's current one while it exists, as a
+// Windows process has one desktop its windows live on.
 
 #include "platform/ui/renderer.h"
 
@@ -13,6 +15,7 @@ class dialog;
 class desktop {
 public:
     explicit desktop(std::unique_ptr<renderer> view);
+    ~desktop();
     desktop(const desktop&) = delete;
     desktop& operator=(const desktop&) = delete;
 
@@ -29,11 +32,24 @@ public:
     void enter_modal(dialog& running) { modal_.push_back(&running); }
     void leave_modal() { modal_.pop_back(); }
 
+    // The windows without parent, in the order they were made (EnumThreadWindows).
+    const std::vector<window*>& top_level_windows() const { return top_level_; }
+    void top_level_created(window& created) { top_level_.push_back(&created); }
+    void top_level_destroyed(window& destroyed);
+
+    // GetActiveWindow: the innermost running modal dialog; none while no dialog runs.
+    window* active_window() const;
+
 private:
     std::unique_ptr<renderer> view_;
     int wait_count_ = 0;
     std::vector<dialog*> modal_;
+    std::vector<window*> top_level_;
+    desktop* previous_;
 };
+
+// The process's current session; none when there is none.
+desktop* current_desktop();
 
 // Shows the wait cursor for a scope.
 class wait_cursor {

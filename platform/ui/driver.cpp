@@ -3,6 +3,7 @@
 #include "platform/ui/combo_box_ex.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/edit.h"
+#include "platform/ui/folder_tree.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/styles.h"
 
@@ -41,6 +42,16 @@ struct performer {
     }
     bool operator()(const user_action::close&) const {
         active.system_command(sc::close);
+        return true;
+    }
+    bool operator()(const user_action::select_folder& action) const {
+        auto* target = control_of<folder_tree>(active, action.control_id);
+        if (!target || !target->can_take_focus())
+            return false;
+        auto* item = target->find(action.path);
+        if (!item)
+            return false;
+        target->select(*item);
         return true;
     }
 };

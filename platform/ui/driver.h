@@ -37,11 +37,17 @@ struct press {
 };
 // The window's close button: the Close system command.
 struct close {};
+// Clicks the item of that folder in a folder tree, opening the folders above it.
+struct select_folder {
+    int control_id;
+    std::wstring path;
+};
 } // namespace user_action
 
 using driver_action =
     std::variant<user_action::click, user_action::type_text, user_action::select_item,
-                 user_action::set_check, user_action::press, user_action::close>;
+                 user_action::set_check, user_action::press, user_action::close,
+                 user_action::select_folder>;
 
 class driver {
 public:

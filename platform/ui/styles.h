@@ -6,10 +6,13 @@
 namespace platform::ui {
 
 namespace ws {
+inline constexpr std::uint32_t popup = 0x80000000;
 inline constexpr std::uint32_t child = 0x40000000;
 inline constexpr std::uint32_t visible = 0x10000000;
 inline constexpr std::uint32_t disabled = 0x08000000;
+inline constexpr std::uint32_t caption = 0x00C00000;
 inline constexpr std::uint32_t border = 0x00800000;
+inline constexpr std::uint32_t dlgframe = 0x00400000;
 inline constexpr std::uint32_t sysmenu = 0x00080000;
 inline constexpr std::uint32_t thickframe = 0x00040000;
 inline constexpr std::uint32_t group = 0x00020000;
@@ -27,6 +30,7 @@ inline constexpr std::uint32_t layout_rtl = 0x00400000;
 
 namespace ds {
 inline constexpr std::uint32_t set_font = 0x40;
+inline constexpr std::uint32_t modal_frame = 0x80;
 inline constexpr std::uint32_t control = 0x400;
 } // namespace ds
 

@@ -12,7 +12,10 @@ namespace platform::ui {
 window::window(desktop& owner_desktop, window* parent, creation values)
     : desktop_(owner_desktop), parent_(parent), class_name_(std::move(values.class_name)),
       id_(values.id), style_(values.style), ex_style_(values.ex_style),
-      text_(std::move(values.text)), rect_(values.rect) {}
+      text_(std::move(values.text)), rect_(values.rect) {
+    if (!parent_)
+        desktop_.top_level_created(*this);
+}
 
 window::~window() {
     // Children go first, so that the renderer never sees a child outlive its parent.
@@ -23,6 +26,8 @@ window::~window() {
             top && top->focus() && top->focus()->is_within(*this))
             top->clear_focus();
     }
+    if (!parent_)
+        desktop_.top_level_destroyed(*this);
     desktop_.view().window_destroyed(*this);
 }
 
