@@ -1,5 +1,9 @@
 // The packer as the build runs it: the real qvpack executable on real files.
 
+#include "payload/extract_payload.h"
+#include "platform/os/machine.h"
+#include "support/memstream.h"
+
 #include "tests/payload/payload_archive.h"
 #include "tests/support/temp_machine.h"
 
@@ -29,10 +33,10 @@ struct run_result {
     std::string err;
 };
 
-// The packer works on host files; the test machine's folder is only a place for them.
+// The packer works on host files beside the machine the packed payload is extracted onto.
 class qvpack_run : public testing::Test {
 protected:
-    qvpack_run() { fs::create_directories(machine.root()); }
+    qvpack_run() { platform::os::machine_root(); }
 
     fs::path file(const std::string& name) const { return machine.root() / name; }
 
@@ -123,6 +127,21 @@ TEST_F(qvpack_run, packs_a_manifest_into_the_archive_layout_and_reads_it_back) {
     const auto verified = qvpack({"verify", file("payload.bz2")});
     EXPECT_EQ(verified.exit_code, 0) << verified.err;
     EXPECT_TRUE(verified.err.empty());
+
+    qv::imemstream payload(compressed.data(), compressed.size());
+    std::vector<std::wstring> failures;
+    EXPECT_TRUE(
+        qv::extract_payload(payload, {L"C:\\Apps", L"", L""}, [&](const qv::notification& message) {
+            if (auto* failed = std::get_if<qv::notification::failed>(&message))
+                failures.push_back(failed->path);
+            return qv::notification::result::proceed;
+        }));
+    EXPECT_TRUE(failures.empty());
+    EXPECT_EQ(read_host_file(machine.drive_c("Apps/Lang/Varnolis.de.dll")), "");
+    EXPECT_EQ(read_host_file(machine.drive_c("ProgramData/Quorvane/Varnolis 2/Stra\xC3\x9F"
+                                             "e #1.vdat")),
+              "data");
+    EXPECT_EQ(read_host_file(machine.drive_c("Apps/Varnolis.exe")), large);
 }
 
 TEST_F(qvpack_run, refuses_a_bad_manifest_naming_the_line) {
