@@ -39,8 +39,10 @@ std::string bzip2_failure(const io::bzip2_error& error) {
 }
 
 std::string kind_text(std::uint32_t kind) {
-    const auto name = qv::entry_kind_name(kind);
-    return std::to_string(kind) + (name ? " " + std::string(*name) : std::string());
+    std::string text = std::to_string(kind);
+    if (const auto name = qv::entry_kind_name(kind))
+        text.append(" ").append(*name);
+    return text;
 }
 
 void print_table(std::ostream& out, std::uint64_t data_offset, std::uint64_t length,
