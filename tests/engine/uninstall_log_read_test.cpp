@@ -101,6 +101,13 @@ TEST_F(uninstall_log_read, record_lines) {
         {L"0003;0101:1 -- C:\\X", std::nullopt},
         {L"0003:zz:1 -- C:\\X", std::nullopt},
         {L"99999999999999999999999:0101:1 -- C:\\X", std::nullopt},
+        // Both numbers read as signed 32-bit integers do.
+        {L"+3:+1ff:1 -- C:\\X", log_record{log_record_kind::file, L"C:\\X", L"", true, -1, L""}},
+        {L"2147483647:0100:1 -- C:\\X",
+         log_record{log_record_kind::file, L"C:\\X", L"", true, 0, L""}},
+        {L"2147483648:0100:1 -- C:\\X", std::nullopt},
+        {L"3:-1:1 -- C:\\X", std::nullopt},
+        {L"3:100000000:1 -- C:\\X", std::nullopt},
     };
     for (const auto& c : cases) {
         write_utf16(header + c.line + L"\r\n0009:00ff:1 -- C:\\After\r\n");
