@@ -88,10 +88,11 @@ public:
     std::error_code add_file(std::wstring_view path, std::int32_t entry_kind_value,
                              existing_file existing);
 
-    // Records a shortcut about to be created in folder (the caller sets the record's path once
-    // the link exists), after creating the folder and moving the earlier installation's link of
-    // the same kind to a backup. When that link cannot be moved the error is returned and
-    // nothing is recorded.
+    // Records a shortcut about to be created in folder, after creating the folder and moving
+    // the earlier installation's link of the same kind to a backup. The caller gives the record
+    // the link's path, best before making it, so that a rollback also removes a link left
+    // half-written. When the earlier link cannot be moved the error is returned and nothing is
+    // recorded.
     std::error_code add_shortcut(shortcut_kind which, std::wstring_view folder);
 
     // Records the product's Uninstall key before its values are written. existing_key is the
