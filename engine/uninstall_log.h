@@ -7,6 +7,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
+
+namespace platform::os {
+class registry_key;
+}
 
 namespace qv {
 
@@ -29,9 +34,26 @@ struct log_record {
     bool done = false;
     // The payload entry kind of a file record; -1 for every other record.
     std::int32_t entry_kind_value = -1;
+    // Where the backup of a file or link was taken from and goes back to. A link's record gets
+    // its own path only once the new link exists, and that may differ from the earlier one's.
+    std::wstring backup_origin;
 
     friend bool operator==(const log_record&, const log_record&) = default;
 };
+
+// How add_file sets aside a file that is already at the path.
+enum class existing_file {
+    // Moved to the backup: the new file takes its place.
+    move_to_backup,
+    // Copied to the backup and left in place (shared data the installation keeps).
+    copy_to_backup,
+};
+
+// add_shortcut's which: the journal kind is menu_link + which.
+enum class shortcut_kind : std::int32_t { menu = 0, uninstall = 1, desktop = 2 };
+
+// settle_pending's outcome of the step a pending record stands for.
+enum class action_outcome { not_done, done };
 
 class uninstall_log {
 public:
@@ -54,6 +76,49 @@ public:
 
     // An earlier completed file record names exactly this path (letter case included).
     bool is_installed_file(std::wstring_view path) const;
+
+    // Creates the missing folders of folder_path, from the first one below the root, recording
+    // each; stops at the first one that cannot be created and returns its error.
+    std::error_code add_folders(std::wstring_view folder_path);
+
+    // Records a payload file about to be written, after creating its folders and setting aside
+    // a file already at the path. When that file cannot be set aside the error is returned and
+    // nothing is recorded for the path, so that a rollback never deletes a file it cannot put
+    // back; the caller must then not write it.
+    std::error_code add_file(std::wstring_view path, std::int32_t entry_kind_value,
+                             existing_file existing);
+
+    // Records a shortcut about to be created in folder, after creating the folder and moving
+    // the earlier installation's link of the same kind to a backup. The caller gives the record
+    // the link's path, best before making it, so that a rollback also removes a link left
+    // half-written. When the earlier link cannot be moved the error is returned and nothing is
+    // recorded.
+    std::error_code add_shortcut(shortcut_kind which, std::wstring_view folder);
+
+    // Records the product's Uninstall key before its values are written. existing_key is the
+    // opened key when it existed before, null when it was just created. An existing key is saved
+    // to a backup first; when that fails the error is returned and nothing is recorded, since a
+    // rollback would otherwise delete a key it cannot give back.
+    std::error_code add_uninstall_key(const platform::os::registry_key* existing_key);
+
+    // Records the product's registration run about to start.
+    void add_registration();
+
+    // Gives the pending record its outcome; does nothing when no record is pending.
+    void settle_pending(action_outcome outcome);
+
+    // Undoes this run's records from the last to the first and empties them: new files and
+    // links deleted, backups moved back with their attributes, created folders removed when
+    // empty, the Uninstall key restored or deleted. A step that fails does not stop the others;
+    // its backup stays in the temporary folder and the first failure is returned.
+    std::error_code rollback();
+
+    // Merges the earlier log's records into this run's, writes the log file (through a temporary
+    // file renamed into place, replacing a read-only earlier log), gives it the attributes
+    // read-only, archive and not-content-indexed, and only then deletes the backups, which the
+    // installation no longer needs. On failure the earlier log and every backup stay.
+    std::error_code write(std::wstring_view log_path, std::wstring_view install_folder,
+                          std::wstring_view shortcut_folder);
 };
 
 } // namespace qv

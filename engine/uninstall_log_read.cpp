@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 namespace qv {
@@ -112,22 +113,29 @@ class record_parser {
 public:
     explicit record_parser(std::wstring_view line) : rest_(line) {}
 
-    std::optional<std::uint64_t> number(int base) {
+    // A signed 32-bit integer as a stream reads one: blanks, an optional sign, digits. A value
+    // out of range is a mismatch.
+    std::optional<std::int32_t> number(int base) {
         rest_ = trim_start(rest_);
-        std::uint64_t value = 0;
-        std::size_t digits = 0;
-        for (; digits < rest_.size(); ++digits) {
-            const int digit = digit_value(rest_[digits], base);
+        std::size_t length = 0;
+        const bool negative = !rest_.empty() && rest_.front() == L'-';
+        if (!rest_.empty() && (rest_.front() == L'-' || rest_.front() == L'+'))
+            ++length;
+        const std::int64_t limit = negative ? std::int64_t{INT32_MAX} + 1 : INT32_MAX;
+        std::int64_t magnitude = 0;
+        const std::size_t first_digit = length;
+        for (; length < rest_.size(); ++length) {
+            const int digit = digit_value(rest_[length], base);
             if (digit < 0)
                 break;
-            if (value > (UINT64_MAX - static_cast<std::uint64_t>(digit)) / base)
+            magnitude = magnitude * base + digit;
+            if (magnitude > limit)
                 return std::nullopt;
-            value = value * base + static_cast<std::uint64_t>(digit);
         }
-        if (digits == 0)
+        if (length == first_digit)
             return std::nullopt;
-        rest_.remove_prefix(digits);
-        return value;
+        rest_.remove_prefix(length);
+        return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
     }
 
     bool character(wchar_t expected) {
@@ -175,10 +183,11 @@ private:
 
 std::optional<log_record> parse_record(std::wstring_view line) {
     record_parser parser(line);
-    if (!parser.number(10) || !parser.character(L':'))
+    const auto position = parser.number(10);
+    if (!position || *position < 0 || !parser.character(L':'))
         return std::nullopt;
     const auto value = parser.number(16);
-    if (!value || (*value >> 8) > 6 || !parser.character(L':'))
+    if (!value || (*value >> 8) < 0 || (*value >> 8) > 6 || !parser.character(L':'))
         return std::nullopt;
     const auto done = parser.any_of(L"01");
     if (!done || parser.word() != L"--")

@@ -68,13 +68,13 @@ TEST_F(uninstall_log_read, reads_the_header_and_every_record) {
     EXPECT_EQ(log.previous_shortcut_folder,
               L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Quorvane\\Varnolis 2");
     const std::list<log_record> expected = {
-        {log_record_kind::folder, L"C:\\Program Files\\Quorvane", L"", true, -1},
+        {log_record_kind::folder, L"C:\\Program Files\\Quorvane", L"", true, -1, L""},
         {log_record_kind::file, L"C:\\Program Files\\Quorvane\\Varnolis 2\\Varnolis.exe", L"", true,
-         1},
+         1, L""},
         {log_record_kind::uninstall_link, L"C:\\users\\Public\\Desktop\\Varnolis Examples\\a b.vrn",
-         L"", false, 4},
-        {log_record_kind::uninstall_key, L"", L"", true, -1},
-        {log_record_kind::registration, L"", L"", true, -1},
+         L"", false, 4, L""},
+        {log_record_kind::uninstall_key, L"", L"", true, -1, L""},
+        {log_record_kind::registration, L"", L"", true, -1, L""},
     };
     EXPECT_EQ(log.previous_records, expected);
     EXPECT_TRUE(log.is_installed_file(L"C:\\Program Files\\Quorvane\\Varnolis 2\\Varnolis.exe"));
@@ -89,10 +89,10 @@ struct record_case {
 TEST_F(uninstall_log_read, record_lines) {
     const record_case cases[] = {
         {L"0003:0101:1 -- C:\\X\\Y Z.exe",
-         log_record{log_record_kind::file, L"C:\\X\\Y Z.exe", L"", true, 1}},
-        {L"3:ff:0 -- C:\\X", log_record{log_record_kind::folder, L"C:\\X", L"", false, -1}},
+         log_record{log_record_kind::file, L"C:\\X\\Y Z.exe", L"", true, 1, L""}},
+        {L"3:ff:0 -- C:\\X", log_record{log_record_kind::folder, L"C:\\X", L"", false, -1, L""}},
         {L"  7 : 04FF : 1   --    C:\\Y  ",
-         log_record{log_record_kind::desktop_link, L"C:\\Y", L"", true, -1}},
+         log_record{log_record_kind::desktop_link, L"C:\\Y", L"", true, -1, L""}},
         {L"0003:0701:1 -- C:\\X", std::nullopt},
         {L"0003:0101:2 -- C:\\X", std::nullopt},
         {L"0003:0101:1 - C:\\X", std::nullopt},
@@ -101,6 +101,13 @@ TEST_F(uninstall_log_read, record_lines) {
         {L"0003;0101:1 -- C:\\X", std::nullopt},
         {L"0003:zz:1 -- C:\\X", std::nullopt},
         {L"99999999999999999999999:0101:1 -- C:\\X", std::nullopt},
+        // Both numbers read as signed 32-bit integers do.
+        {L"+3:+1ff:1 -- C:\\X", log_record{log_record_kind::file, L"C:\\X", L"", true, -1, L""}},
+        {L"2147483647:0100:1 -- C:\\X",
+         log_record{log_record_kind::file, L"C:\\X", L"", true, 0, L""}},
+        {L"2147483648:0100:1 -- C:\\X", std::nullopt},
+        {L"3:-1:1 -- C:\\X", std::nullopt},
+        {L"3:100000000:1 -- C:\\X", std::nullopt},
     };
     for (const auto& c : cases) {
         write_utf16(header + c.line + L"\r\n0009:00ff:1 -- C:\\After\r\n");
