@@ -2,8 +2,10 @@
 
 #include "platform/os/full_path.h"
 #include "platform/os/registry_hive.h"
+#include "platform/os/registry_tree.h"
 #include "platform/os/unicode.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -93,6 +95,23 @@ void make_file_once(const fs::path& root, const fs::path& file, const std::strin
         fail(root, link_error, "write '" + file.string() + "' in");
 }
 
+// A hive file as a new machine has it. HKEY_LOCAL_MACHINE holds the key of installed programs,
+// which every Windows machine has and installers open without creating it.
+std::string initial_hive(registry_hive hive) {
+    std::string text = hive_header(hive);
+    if (hive == registry_hive::local_machine) {
+        const std::uint64_t now = filetime_now();
+        char block[128];
+        std::snprintf(block, sizeof block,
+                      "\n[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall] "
+                      "%llu\n#time=%llx\n",
+                      static_cast<unsigned long long>(unix_seconds_from_filetime(now)),
+                      static_cast<unsigned long long>(now));
+        text += block;
+    }
+    return text;
+}
+
 void create_layout(const fs::path& root) {
     std::error_code error;
     fs::create_directories(root, error);
@@ -141,7 +160,7 @@ void create_layout(const fs::path& root) {
     // As in a Wine prefix, Z: reaches the whole host, so that any host path has a Windows name.
     make_link(root, root / "dosdevices" / "z:", "/");
     for (registry_hive hive : {registry_hive::local_machine, registry_hive::current_user})
-        make_file_once(root, root / std::string(hive_file_name(hive)), hive_header(hive));
+        make_file_once(root, root / std::string(hive_file_name(hive)), initial_hive(hive));
 }
 
 bool is_invalid_name_character(wchar_t c) {
