@@ -1,0 +1,53 @@
+#include "wizard/about_dlg.h"
+
+#include "app/file_version_info.h"
+#include "app/localized_strings.h"
+#include "app/message_format.h"
+#include "app/startup.h"
+#include "platform/os/resources.h"
+#include "resources/dialog_ids.h"
+
+#include <memory>
+
+namespace qv {
+
+namespace fw = platform::framework;
+namespace os = platform::os;
+
+namespace {
+
+constexpr std::uint32_t ok_caption = 1;
+constexpr std::uint32_t about_format = 3;
+
+std::unique_ptr<file_version_info> own_version_info() {
+    const auto block = os::find_resource(os::own_module(), os::resource_type::version, 1);
+    if (!block)
+        return nullptr;
+    return std::make_unique<file_version_info>(*block);
+}
+
+void set_text_unless_empty(fw::CWnd* control, const std::wstring& text) {
+    if (control && !text.empty())
+        control->SetWindowText(text);
+}
+
+} // namespace
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUT) {}
+
+bool CAboutDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    std::wstring format = localized_text(about_format);
+    if (format.empty())
+        format = GetWindowText();
+    SetWindowText(format_message(format, {application_title(title_form::plain)}));
+    if (const auto version = own_version_info()) {
+        set_text_unless_empty(GetDlgItem(IDC_VERSION_LINE), version->display_version_text());
+        // The copyright line comes from the same version resource as the name and version.
+        set_text_unless_empty(GetDlgItem(IDC_COPYRIGHT), version->legal_copyright());
+    }
+    set_text_unless_empty(GetDlgItem(IDC_NEXT), localized_text(ok_caption));
+    return true;
+}
+
+} // namespace qv

@@ -1,0 +1,19 @@
+#include "wizard/page_layout.h"
+
+namespace qv {
+
+namespace fw = platform::framework;
+
+void grow_control(fw::CWnd& page, int id, control_growth growth) {
+    fw::CWnd* control = page.GetDlgItem(id);
+    if (!control)
+        return;
+    fw::rect area;
+    control->GetWindowRect(&area);
+    page.ScreenToClient(&area);
+    control->SetWindowPos(nullptr, area.left, area.top + growth.down, area.width() + growth.right,
+                          area.height() + growth.bottom,
+                          fw::SWP_NOZORDER | fw::SWP_NOREDRAW | fw::SWP_NOACTIVATE);
+}
+
+} // namespace qv
