@@ -35,8 +35,8 @@ void CDlgEnd::ApplyLanguage() {
 }
 
 void CDlgEnd::Stretch(int dw, int dh) {
-    grow_control(*this, IDC_INFO, {dw, dh, 0});
-    grow_control(*this, IDC_STATUS, {dw, 0, dh});
+    grow_control(*this, IDC_INFO, {.widen = dw, .heighten = dh});
+    grow_control(*this, IDC_STATUS, {.move_down = dh, .widen = dw});
 }
 
 } // namespace qv

@@ -11,8 +11,8 @@ void grow_control(fw::CWnd& page, int id, control_growth growth) {
     fw::rect area;
     control->GetWindowRect(&area);
     page.ScreenToClient(&area);
-    control->SetWindowPos(nullptr, area.left, area.top + growth.down, area.width() + growth.right,
-                          area.height() + growth.bottom,
+    control->SetWindowPos(nullptr, area.left + growth.move_right, area.top + growth.move_down,
+                          area.width() + growth.widen, area.height() + growth.heighten,
                           fw::SWP_NOZORDER | fw::SWP_NOREDRAW | fw::SWP_NOACTIVATE);
 }
 

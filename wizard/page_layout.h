@@ -7,13 +7,14 @@
 namespace qv {
 
 struct control_growth {
-    int right = 0;
-    int bottom = 0;
-    int down = 0;
+    int move_right = 0;
+    int move_down = 0;
+    int widen = 0;
+    int heighten = 0;
 };
 
-// Moves the control down by growth.down and grows its right and bottom edges by growth.right
-// and growth.bottom; nothing when the page has no such control.
+// Moves the control and makes it wider and taller by growth; nothing when the page has no such
+// control.
 void grow_control(platform::framework::CWnd& page, int id, control_growth growth);
 
 } // namespace qv
