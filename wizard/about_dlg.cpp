@@ -1,30 +1,19 @@
 #include "wizard/about_dlg.h"
 
-#include "app/file_version_info.h"
 #include "app/localized_strings.h"
 #include "app/message_format.h"
 #include "app/startup.h"
-#include "platform/os/resources.h"
 #include "resources/dialog_ids.h"
-
-#include <memory>
+#include "wizard/own_version.h"
 
 namespace qv {
 
 namespace fw = platform::framework;
-namespace os = platform::os;
 
 namespace {
 
 constexpr std::uint32_t ok_caption = 1;
 constexpr std::uint32_t about_format = 3;
-
-std::unique_ptr<file_version_info> own_version_info() {
-    const auto block = os::find_resource(os::own_module(), os::resource_type::version, 1);
-    if (!block)
-        return nullptr;
-    return std::make_unique<file_version_info>(*block);
-}
 
 void set_text_unless_empty(fw::CWnd* control, const std::wstring& text) {
     if (control && !text.empty())

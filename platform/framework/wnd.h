@@ -54,6 +54,9 @@ public:
     bool SubclassDlgItem(int id, CWnd& parent);
 
     int GetDlgCtrlID() const;
+    // The object of the window this one's window is inside, while both are attached (a page's
+    // frame); none for a top-level window.
+    CWnd* GetParent() const { return attached_parent_; }
     // The direct child with this id, as a temporary object that lives as long as this one; none
     // when there is no such child.
     CWnd* GetDlgItem(int id) const;

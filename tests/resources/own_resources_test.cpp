@@ -57,6 +57,7 @@ TEST(own_resources, the_version_resource_describes_the_installer) {
         {L"FileDescription", L"Installeur Varnolis 2.32g"},
         {L"CompanyName", L"Quorvane"},
         {L"ApplicationId", L"Varnolis2"},
+        {L"LegalCopyright", L"Copyright \u00a9 Quorvane. All rights reserved."},
     };
     for (const auto& s : strings) {
         SCOPED_TRACE(testing::Message() << std::filesystem::path(s.key));
