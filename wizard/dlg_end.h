@@ -2,7 +2,7 @@
 // The end page: says that the installation is complete and how to leave.
 
 #include "app/install_session.h"
-#include "wizard/wizard_page.h"
+#include "app/wizard_page.h"
 
 namespace qv {
 

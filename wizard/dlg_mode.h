@@ -3,7 +3,7 @@
 // shows the folder and shortcut pages.
 
 #include "app/install_session.h"
-#include "wizard/wizard_page.h"
+#include "app/wizard_page.h"
 
 namespace qv {
 

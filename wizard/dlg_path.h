@@ -3,7 +3,7 @@
 // when a version of the product is already installed.
 
 #include "app/install_session.h"
-#include "wizard/wizard_page.h"
+#include "app/wizard_page.h"
 
 #include <string>
 

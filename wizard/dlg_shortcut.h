@@ -3,7 +3,7 @@
 // on the desktop, each on or off.
 
 #include "app/install_session.h"
-#include "wizard/wizard_page.h"
+#include "app/wizard_page.h"
 
 #include <string>
 

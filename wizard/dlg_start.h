@@ -5,7 +5,7 @@
 #include "app/install_session.h"
 #include "platform/framework/combo_box_ex.h"
 #include "platform/framework/image_list.h"
-#include "wizard/wizard_page.h"
+#include "app/wizard_page.h"
 
 namespace qv {
 

@@ -103,6 +103,11 @@ int CWnd::GetWindowTextLength() const {
     return window_ ? static_cast<int>(window_->text().size()) : 0;
 }
 
+void CWnd::SetIcon(std::uint16_t icon_resource, bool big_icon) {
+    if (auto* target = model<ui::dialog>())
+        target->set_icon(big_icon ? ui::icon_size::big : ui::icon_size::small, icon_resource);
+}
+
 bool CWnd::EnableWindow(bool enable) {
     if (!window_)
         return false;

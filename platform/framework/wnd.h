@@ -62,6 +62,8 @@ public:
     CWnd* GetDlgItem(int id) const;
 
     void SetWindowText(std::wstring text);
+    // WM_SETICON with an icon resource's ordinal, the big or the small icon of a dialog.
+    void SetIcon(std::uint16_t icon_resource, bool big_icon);
     std::wstring GetWindowText() const;
     int GetWindowTextLength() const;
 

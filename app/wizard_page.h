@@ -1,6 +1,7 @@
 #pragma once
-// A page of the wizard's frame: a dialog made as a child of the frame, which the frame re-texts
-// in the current language and enlarges to the size of the largest page.
+// A page of the wizard's frame (the wizard's pages and the install page): a dialog made as a
+// child of the frame, which the frame re-texts in the current language and enlarges to the size
+// of the largest page.
 
 #include "platform/framework/dialog.h"
 
