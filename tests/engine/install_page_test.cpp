@@ -7,10 +7,12 @@
 #include "app/product_identity.h"
 #include "engine/shortcut.h"
 #include "engine/uninstall_entry.h"
+#include "platform/os/com_library.h"
 #include "platform/os/file_attributes.h"
 #include "platform/os/files.h"
 #include "platform/os/registry.h"
 #include "platform/os/shell_folders.h"
+#include "platform/os/shell_link.h"
 #include "platform/os/temporary_files.h"
 #include "tests/support/security_test_support.h"
 
@@ -56,6 +58,30 @@ std::wstring string_value(std::wstring_view key_path, std::wstring_view name) {
     if (!text.empty() && text.back() == L'\0')
         text.pop_back();
     return text;
+}
+
+std::wstring link_target(const std::wstring& link_path) {
+    const os::com_initialization com;
+    auto link = os::shell_link::create().value();
+    if (auto error = link.load(link_path))
+        return L"(unreadable)";
+    return link.fields().target;
+}
+
+std::vector<std::wstring> log_file_lines(std::wstring_view path) {
+    const std::string bytes = content_of(path);
+    std::wstring text = os::from_utf16le(std::string_view(bytes).substr(2));
+    std::vector<std::wstring> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const auto end = text.find(L"\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        start = end == std::wstring::npos ? text.size() : end + 2;
+    }
+    return lines;
+}
+
+std::string users_entries(std::wstring_view path) {
+    return security_test::acl_text(*os::host_path(path), security_test::list_kind::access);
 }
 
 bool is_read_only(std::wstring_view path) {
@@ -104,6 +130,9 @@ TEST_F(install_page, before_installing_the_page_shows_a_summary_of_the_options) 
 }
 
 TEST_F(install_page, a_fresh_machine_gets_every_file_link_value_and_the_uninstall_log) {
+    // 40 characters, so that the log's rule is 56 dashes long.
+    const std::wstring links = L"C:\\ProgramData\\Quorvane\\Varnolis Folders";
+    session.shortcut_folder = links;
     use_payload(product_entries());
     EXPECT_EQ(install(), std::vector<bool>{true});
 
@@ -122,15 +151,20 @@ TEST_F(install_page, a_fresh_machine_gets_every_file_link_value_and_the_uninstal
     EXPECT_FALSE(session.temporary_folder.empty());
     EXPECT_FALSE(os::path_exists(session.temporary_folder));
 
-    EXPECT_TRUE(os::path_exists(std::wstring(shortcut_folder) + L"\\Varnolis 2.32g.lnk"));
-    EXPECT_TRUE(os::path_exists(std::wstring(shortcut_folder) + L"\\Uninstall Varnolis.lnk"));
-    EXPECT_TRUE(os::path_exists(*qv::desktop_link_folder() + L"\\Varnolis 2.32g.lnk"));
+    EXPECT_EQ(link_target(links + L"\\Varnolis 2.32g.lnk"), program);
+    EXPECT_EQ(link_target(links + L"\\Uninstall Varnolis.lnk"), uninstaller);
+    EXPECT_EQ(link_target(*qv::desktop_link_folder() + L"\\Varnolis 2.32g.lnk"), program);
+    EXPECT_NE(users_entries(L"C:\\ProgramData\\Quorvane").find("group:users:rwx"),
+              std::string::npos);
 
     const std::wstring product_key = std::wstring(qv::uninstall_key_path) + L"\\Varnolis 2";
     EXPECT_EQ(string_value(product_key, L"DisplayName"), L"Varnolis 2.32g");
     EXPECT_EQ(string_value(product_key, L"UninstallString"), uninstaller);
     EXPECT_EQ(string_value(L"Software\\Quorvane", L"Varnolis 2 Path"), program);
-    EXPECT_NE(content_of(std::wstring(install_folder) + L"\\Uninstall.ulog"), "(missing)");
+    const auto log_lines = log_file_lines(std::wstring(install_folder) + L"\\Uninstall.ulog");
+    ASSERT_GT(log_lines.size(), 6u);
+    EXPECT_EQ(log_lines[4], L"// Shortcut Path : " + links);
+    EXPECT_EQ(log_lines[5], L"// " + std::wstring(56, L'-'));
 
     // The payload's main program is no program: its registration run cannot start.
     const std::wstring expected_end =
@@ -167,6 +201,19 @@ TEST_F(install_page, without_an_uninstaller_the_entry_has_no_uninstall_string_an
         string_value(std::wstring(qv::uninstall_key_path) + L"\\Varnolis 2", L"UninstallString"),
         L"");
     EXPECT_FALSE(os::path_exists(std::wstring(install_folder) + L"\\Uninstall.ulog"));
+}
+
+TEST_F(install_page, a_larger_page_gives_the_log_box_the_room_and_moves_the_bar_and_status_down) {
+    with_page([&] {
+        const auto place = [&](int id) { return page.GetDlgItem(id)->GetSafeHwnd()->rect(); };
+        const ui::rect log = place(IDC_LOG), bar = place(IDC_PROGRESS), status = place(IDC_STATUS);
+        page.Stretch(30, 20);
+        EXPECT_EQ(place(IDC_LOG), (ui::rect{log.left, log.top, log.right + 30, log.bottom + 20}));
+        EXPECT_EQ(place(IDC_PROGRESS),
+                  (ui::rect{bar.left, bar.top + 20, bar.right + 30, bar.bottom + 20}));
+        EXPECT_EQ(place(IDC_STATUS),
+                  (ui::rect{status.left, status.top + 20, status.right + 30, status.bottom + 20}));
+    });
 }
 
 TEST_F(install_page, progress_shows_whole_percent_and_reaches_100_only_at_the_end) {
