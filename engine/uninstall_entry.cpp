@@ -26,7 +26,9 @@ std::error_code write_uninstall_entry(std::wstring_view program_path,
     if (!product)
         return product.error();
     const os::registry_key& key = product->key;
-    on_opened(product->disposition == os::key_disposition::opened_existing_key ? &key : nullptr);
+    if (auto refused = on_opened(
+            product->disposition == os::key_disposition::opened_existing_key ? &key : nullptr))
+        return refused;
 
     // Only the two values that the installed-programs list and the next installer run cannot do
     // without decide the outcome.

@@ -4,6 +4,7 @@
 #include "platform/os/file_faults.h"
 #include "platform/os/file_sharing.h"
 
+#include <cctype>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -19,6 +20,15 @@ struct opened_file {
     bool created = false;
 };
 
+// A new program file (".exe", ".com") may be run by anyone who may read it, as Windows' default
+// access list lets every user execute it; other new files are not executable on the host.
+mode_t creation_mode(const fs::path& host) {
+    std::string extension = host.extension().string();
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".exe" || extension == ".com" ? 0777 : 0666;
+}
+
 bool may_create(creation how) {
     return how == creation::create_new || how == creation::create_always ||
            how == creation::open_always;
@@ -33,7 +43,7 @@ result<opened_file> open_or_make(const fs::path& host, int flags, creation how, 
     if (links == symlinks::refuse)
         flags |= O_NOFOLLOW;
     if (how == creation::create_new) {
-        auto made = open_host(host, flags | O_CREAT | O_EXCL);
+        auto made = open_host(host, flags | O_CREAT | O_EXCL, creation_mode(host));
         if (!made)
             return made.error() == win32_error::already_exists ? win32_error::file_exists
                                                                : made.error();
@@ -44,14 +54,14 @@ result<opened_file> open_or_make(const fs::path& host, int flags, creation how, 
         return opened_file{std::move(*existing), false};
     if (existing.error() != win32_error::file_not_found || !may_create(how))
         return existing.error();
-    auto made = open_host(host, flags | O_CREAT | O_EXCL);
+    auto made = open_host(host, flags | O_CREAT | O_EXCL, creation_mode(host));
     if (made)
         return opened_file{std::move(*made), true};
     if (made.error() != win32_error::already_exists)
         return made.error();
     // Something is there that could not be opened without creating: a symbolic link to nothing,
     // whose target is made when links are followed.
-    auto through = open_host(host, flags | O_CREAT);
+    auto through = open_host(host, flags | O_CREAT, creation_mode(host));
     if (!through)
         return through.error();
     return opened_file{std::move(*through), true};

@@ -21,7 +21,8 @@ namespace platform::os {
 // attributes. A new file gets archive plus the settable bits of attributes; an overwritten one
 // adds them to those it had. Folders cannot be opened (ERROR_ACCESS_DENIED). The host file is
 // always opened for reading, where the sharing records live, so a file this user may not read
-// cannot be opened at all.
+// cannot be opened at all. A new ".exe" or ".com" file can be started by every user who may read
+// it (start_process); other new files cannot.
 result<file_handle> create_file(std::wstring_view path, std::uint32_t access, std::uint32_t share,
                                 creation how, std::uint32_t attributes = file_attribute::normal,
                                 symlinks links = symlinks::follow);

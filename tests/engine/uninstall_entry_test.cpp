@@ -101,6 +101,7 @@ protected:
                                          [this](const os::registry_key* existing) {
                                              ++opened_calls;
                                              opened_existing = existing != nullptr;
+                                             return std::error_code();
                                          });
     }
 
@@ -148,8 +149,10 @@ TEST_F(uninstall_entry, a_reopened_key_is_reported_before_any_value_changes_and_
     std::vector<expected_value> seen_when_opened;
     const auto result = qv::write_uninstall_entry(program, uninstaller, qv::languages::italian,
                                                   [&](const os::registry_key* existing) {
-                                                      ASSERT_NE(existing, nullptr);
-                                                      seen_when_opened = values_of(*existing);
+                                                      EXPECT_NE(existing, nullptr);
+                                                      if (existing)
+                                                          seen_when_opened = values_of(*existing);
+                                                      return std::error_code();
                                                   });
     EXPECT_FALSE(result);
     expect_values(seen_when_opened, {{L"Comments", 1, sz(L"kept")},
@@ -186,6 +189,20 @@ TEST_F(uninstall_entry, without_the_uninstall_key_nothing_is_written_or_reported
               os::make_error_code(os::win32_error::file_not_found));
 }
 
+TEST_F(uninstall_entry, a_key_whose_content_cannot_be_saved_gets_no_value) {
+    {
+        const auto earlier = os::create_key(os::predefined_key::local_machine, product_key,
+                                            os::key_access::all_access);
+        ASSERT_TRUE(earlier);
+        ASSERT_FALSE(os::set_string_value(earlier->key, L"DisplayName", L"Varnolis 2.31"));
+    }
+    const auto refusal = os::make_error_code(os::win32_error::disk_full);
+    EXPECT_EQ(qv::write_uninstall_entry(program, uninstaller, qv::languages::english,
+                                        [&](const os::registry_key*) { return refusal; }),
+              refusal);
+    expect_values(values_of(open_product_key()), {{L"DisplayName", 1, sz(L"Varnolis 2.31")}});
+}
+
 TEST_F(uninstall_entry, a_user_who_is_not_an_administrator_is_refused) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "switching users needs root";
@@ -199,7 +216,10 @@ TEST_F(uninstall_entry, a_user_who_is_not_an_administrator_is_refused) {
                       bool told = false;
                       const auto error =
                           qv::write_uninstall_entry(program, uninstaller, qv::languages::english,
-                                                    [&](const os::registry_key*) { told = true; });
+                                                    [&](const os::registry_key*) {
+                                                        told = true;
+                                                        return std::error_code();
+                                                    });
                       if (told)
                           return 2;
                       return error == os::make_error_code(os::win32_error::access_denied) ? 0 : 1;

@@ -3,6 +3,7 @@
 #include "payload/entry_kind.h"
 #include "payload/payload_resource.h"
 #include "payload/table_reader.h"
+#include "platform/os/resource_handle.h"
 #include "platform/os/resource_module.h"
 
 #include "tests/payload/payload_archive.h"
@@ -201,6 +202,22 @@ TEST(payload_resource, a_missing_or_empty_resource_gives_an_empty_stream) {
         qv::imemstream stream = qv::open_payload_resource(*module);
         EXPECT_EQ(stream.get(), std::char_traits<char>::eof());
     }
+}
+
+TEST(payload_resource, is_loaded_from_the_module_used_for_resources_while_one_is_set) {
+    const std::string payload = "BZh9 from the resource module";
+    auto module = std::make_shared<platform::os::resource_module>();
+    module->add(260, 134, 0, std::as_bytes(std::span(payload)));
+    platform::os::set_resource_module(module);
+    {
+        qv::imemstream stream = qv::load_payload_resource();
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stream), {}), payload);
+    }
+    // A module without the payload leaves it to the program, which has none in the tests.
+    platform::os::set_resource_module(std::make_shared<platform::os::resource_module>());
+    EXPECT_EQ(qv::load_payload_resource().get(), std::char_traits<char>::eof());
+    platform::os::set_resource_module(nullptr);
+    EXPECT_EQ(platform::os::current_resource_module().get(), &platform::os::own_module());
 }
 
 } // namespace
