@@ -69,10 +69,6 @@ void CDlgInstall::DoDataExchange(fw::CDataExchange* exchange) {
         ShowSummary();
 }
 
-const fw::message_map* CDlgInstall::GetMessageMap() const {
-    return &CDialog::own_messages();
-}
-
 void CDlgInstall::ApplyLanguage() {
     SetStatus(localized_text(msg_click_to_start, localized_text(msg_install)));
 }

@@ -48,7 +48,6 @@ public:
 
 protected:
     void DoDataExchange(platform::framework::CDataExchange* exchange) override;
-    const platform::framework::message_map* GetMessageMap() const override;
 
 private:
     void ShowSummary();

@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
 
 namespace install_test {
 namespace {
@@ -321,6 +322,21 @@ TEST_F(install_page, a_payload_that_fails_its_check_writes_nothing) {
         EXPECT_EQ(status_text(), L"Installation failed (Error Code 4).");
     });
     EXPECT_FALSE(os::path_exists(install_folder));
+}
+
+TEST_F(install_page, without_a_temporary_folder_nothing_is_installed) {
+    // A file where the user's temporary folder belongs.
+    const auto temporary = *os::host_path(L"C:\\users\\" + os::user_name() + L"\\AppData\\Local");
+    std::filesystem::remove_all(temporary / "Temp");
+    qv_test::write_host_file(temporary / "Temp", "");
+    use_payload(product_entries());
+    EXPECT_EQ(install(), std::vector<bool>{false});
+    const std::wregex failure(
+        L"Installation failed \\(Error Code [0-9a-f]{8} \\(GetTempPath\\)\\)\\.");
+    EXPECT_TRUE(std::regex_match(final_status, failure)) << os::to_utf8(final_status);
+    EXPECT_TRUE(final_log.ends_with(L"-\r\n" + final_status + L"\r\n")) << os::to_utf8(final_log);
+    EXPECT_FALSE(os::path_exists(install_folder));
+    EXPECT_TRUE(session.install_log.records.empty());
 }
 
 } // namespace
