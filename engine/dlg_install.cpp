@@ -50,7 +50,8 @@ ui::rect placement(const fw::CWnd& control, const fw::CWnd& page) {
 
 } // namespace
 
-CDlgInstall::CDlgInstall(install_session& session) : CDialog(IDD_INSTALL_PAGE), session_(session) {}
+CDlgInstall::CDlgInstall(install_session& session)
+    : wizard_page(IDD_INSTALL_PAGE), session_(session) {}
 
 CDlgInstall::~CDlgInstall() = default;
 

@@ -3,8 +3,8 @@
 // installation itself, reported step by step in its log box, progress bar and status line.
 
 #include "app/install_session.h"
+#include "app/wizard_page.h"
 #include "payload/notification.h"
-#include "platform/framework/dialog.h"
 
 #include <istream>
 #include <string>
@@ -20,17 +20,17 @@ enum class log_line {
     heading,
 };
 
-class CDlgInstall : public platform::framework::CDialog {
+class CDlgInstall : public wizard_page {
 public:
     explicit CDlgInstall(install_session& session);
     ~CDlgInstall() override;
 
     bool OnInitDialog() override;
     // The status line's invitation to start, in the current language.
-    void ApplyLanguage();
+    void ApplyLanguage() override;
     // The page grew by dw × dh pixels: the log box takes it all, the bar and the status line
     // widen and move down.
-    void Stretch(int dw, int dh);
+    void Stretch(int dw, int dh) override;
     // An empty text makes a line of dashes, as a heading does.
     void AppendLog(std::wstring_view text, log_line line = log_line::text);
     // The whole installation. True once the product files are in place, even when a later step
