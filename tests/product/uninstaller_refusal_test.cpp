@@ -7,6 +7,7 @@
 #include "platform/os/registry.h"
 
 #include "tests/product/installed_product.h"
+#include "tests/support/child_process.h"
 #include "tests/support/machine_snapshot.h"
 
 #include <csignal>
@@ -60,6 +61,31 @@ TEST_F(uninstaller_refusal, removes_nothing_without_its_log) {
               std::string::npos)
         << run.error_output;
     EXPECT_EQ(qv_test::snapshot_differences(installed, qv_test::take_machine_snapshot()), "");
+}
+
+// Removing the product needs the administrator: another user is told so and changes nothing.
+TEST_F(uninstaller_refusal, leaves_everything_to_an_administrator) {
+    install_product();
+    const auto installed = qv_test::take_machine_snapshot();
+
+    const int refused = qv_test::run_in_child(
+        [] {
+            const auto run = run_uninstaller();
+            if (run.exit_code != 1)
+                return 2;
+            return run.error_output.find("You need administrator rights to uninstall "
+                                         "'Varnolis 2.32g'") == std::string::npos
+                       ? 3
+                       : 0;
+        },
+        qv_test::unprivileged_user());
+    EXPECT_EQ(refused, 0);
+    // The machine gives the other user ("nobody") a profile on first use; that is not the
+    // uninstaller's doing.
+    auto after = qv_test::take_machine_snapshot();
+    std::erase_if(after.entries,
+                  [](const auto& entry) { return entry.first.starts_with("C:\\users\\nobody"); });
+    EXPECT_EQ(qv_test::snapshot_differences(installed, after), "");
 }
 
 // A log that is there but lists nothing (not a log of ours) counts as missing.
