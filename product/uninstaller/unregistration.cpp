@@ -18,8 +18,7 @@ std::wstring unregister_product(std::wstring_view program_path) {
     if (!exit_code)
         return os::error_text(os::message_id(exit_code.error()));
     if (*exit_code != 0)
-        return L"/Unregister ended with exit code " +
-               std::to_wstring(static_cast<std::int32_t>(*exit_code));
+        return L"ended with exit code " + std::to_wstring(static_cast<std::int32_t>(*exit_code));
     return {};
 }
 

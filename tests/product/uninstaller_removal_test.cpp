@@ -2,6 +2,7 @@
 // temporary machine.
 
 #include "platform/os/file_access.h"
+#include "platform/os/file_attributes.h"
 #include "platform/os/files.h"
 #include "platform/os/registry.h"
 
@@ -103,6 +104,23 @@ TEST_F(uninstaller_removal, names_a_file_it_cannot_remove_and_finishes_on_a_late
     const auto again = run_uninstaller();
     EXPECT_EQ(again.exit_code, 0u) << again.error_output;
     EXPECT_EQ(qv_test::snapshot_differences(before, snapshot_without_shared_data()), "");
+}
+
+// When the product cannot undo its registration nothing is removed: its program must stay so
+// that a later run can ask it again.
+TEST_F(uninstaller_removal, removes_nothing_when_the_product_cannot_unregister) {
+    ASSERT_FALSE(os::set_file_attributes(program_path, os::file_attribute::normal));
+    qv_test::write_host_file(host(program_path), "#!/bin/sh\nexit 3\n");
+    fs::permissions(host(program_path), fs::perms::owner_exec, fs::perm_options::add);
+    const auto installed = qv_test::take_machine_snapshot();
+
+    const auto run = run_uninstaller();
+    EXPECT_EQ(run.exit_code, 1u);
+    EXPECT_NE(
+        run.error_output.find(os::to_utf8(program_path) + " /Unregister: ended with exit code 3"),
+        std::string::npos)
+        << run.error_output;
+    EXPECT_EQ(qv_test::snapshot_differences(installed, qv_test::take_machine_snapshot()), "");
 }
 
 // A folder replaced by a link to elsewhere is not followed: what the link leads to is untouched.
