@@ -129,6 +129,16 @@ TEST(product_data, an_uninstaller_takes_its_place_after_the_documents) {
     expect_entries(read_manifest(folder.path() / "payload.manifest"), expected);
 }
 
+// The build's payload carries the uninstaller it builds, so the installer writes 34 files.
+TEST(product_data, the_build_packs_its_own_uninstaller) {
+    const auto entries = read_manifest(QV_PAYLOAD_MANIFEST);
+    auto expected = expected_entries;
+    expected.insert(expected.begin() + 23, {"Uninstall.exe", "<InstallPath>", "2"});
+    expect_entries(entries, expected);
+    EXPECT_EQ(entries[23].source, fs::path(QV_UNINSTALLER_PROGRAM).string());
+    EXPECT_EQ(entries.back().source, main_program);
+}
+
 TEST(product_data, every_run_writes_the_same_bytes) {
     output_folder first;
     output_folder second;
