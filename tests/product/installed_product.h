@@ -84,7 +84,7 @@ public:
 
         check(qv::write_uninstall_entry(program_path, uninstaller_path, language_,
                                         [this](const os::registry_key* existing) {
-                                            check(journal_.add_uninstall_key(existing), "key");
+                                            return journal_.add_uninstall_key(existing);
                                         }),
               "uninstall entry");
         journal_.settle_pending(qv::action_outcome::done);

@@ -125,8 +125,9 @@ TEST_F(uninstaller_refusal, speaks_the_language_the_installation_chose) {
         SCOPED_TRACE(c.name);
         os::delete_tree(os::predefined_key::local_machine, product_key);
         if (c.stored) {
-            ASSERT_FALSE(qv::write_uninstall_entry(program_path, uninstaller_path, *c.stored,
-                                                   [](const os::registry_key*) {}));
+            ASSERT_FALSE(qv::write_uninstall_entry(
+                program_path, uninstaller_path, *c.stored,
+                [](const os::registry_key*) { return std::error_code{}; }));
         }
         const auto run = run_uninstaller();
         EXPECT_EQ(run.exit_code, 1u);
