@@ -6,7 +6,7 @@
 //
 // Exit codes: 0 success, 1 bad input or an archive that fails its check, 2 wrong usage.
 
-#include "tools/qvpack/inspect.h"
+#include "tools/qvpack/archive_reading.h"
 #include "tools/qvpack/manifest.h"
 #include "tools/qvpack/packer.h"
 #include "tools/qvpack/tool_error.h"

@@ -1,4 +1,4 @@
-#include "tools/qvpack/inspect.h"
+#include "tools/qvpack/archive_reading.h"
 
 #include "payload/decompression.h"
 #include "payload/entry_kind.h"
