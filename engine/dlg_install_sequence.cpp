@@ -14,6 +14,7 @@
 #include "payload/payload_resource.h"
 #include "platform/os/file_attributes.h"
 #include "platform/os/full_path.h"
+#include "platform/os/shell_notify.h"
 #include "platform/os/shell_path.h"
 #include "platform/ui/desktop.h"
 
@@ -105,6 +106,12 @@ bool CDlgInstall::DoInstall() {
     const bool registered = exit_code && *exit_code == registration_succeeded;
     session_.install_log.settle_pending(registered ? action_outcome::done
                                                    : action_outcome::not_done);
+    if (registered) {
+        // The program has registered its file types: the shell must drop what it cached.
+        const installation_cursor cursor;
+        os::shell_change_notify(os::shell_change_event::association_changed,
+                                os::shell_change_flags::flush);
+    }
     AppendOutcome(entry_written && registered);
 
     const std::wstring installation_data = localized_text(msg_installation_data);
