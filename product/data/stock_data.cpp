@@ -119,7 +119,8 @@ std::string hatches(random_stream& random, pseudo_text& text) {
 std::string layers(random_stream& random, pseudo_text& text) {
     std::string templates;
     for (std::string_view discipline : disciplines) {
-        templates += "[" + std::string(discipline) + "]\n";
+        // Appended piece by piece: g++ 12 wrongly warns of overlapping copies in "[" + s + "]".
+        templates.append("[").append(discipline).append("]\n");
         for (int layer = random.between(8, 20); layer > 0; --layer) {
             const std::string name = utf8(text.word());
             const unsigned colour = random.below(256);
@@ -175,7 +176,7 @@ std::string palettes(random_stream& random) {
 std::string styles(random_stream& random, pseudo_text& text) {
     std::string ini;
     for (int i = 0; i < 180; ++i) {
-        ini += "[" + utf8(text.phrase(1, 3)) + "]\n";
+        ini.append("[").append(utf8(text.phrase(1, 3))).append("]\n");
         const std::string font = utf8(text.word());
         const double height = 1.8 + random.unit() * 5;
         const char* arrow = random.below(2) ? "closed" : "tick";
