@@ -10,6 +10,7 @@
 #include "platform/ui/styles.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace platform::ui {
 namespace {
@@ -70,11 +71,11 @@ std::wstring button_row(const dialog& active) {
     return row;
 }
 
-// Everything the user can see of the dialog and act upon.
+// What the user reads on the dialog, logs apart: they are printed as they grow.
 std::wstring view_of(const dialog& active, const window& page) {
     std::wstring view = active.title() + L'\n';
     for (const auto& child : page.children())
-        if (child->is_visible())
+        if (child->is_visible() && !is_log(*child))
             view += control_text(*child) + L'\n';
     return view + button_row(active);
 }
@@ -83,10 +84,16 @@ std::wstring view_of(const dialog& active, const window& page) {
 
 std::optional<driver_action> unattended_driver::next_action(dialog& active) {
     const window& page = shown_page(active);
-    const std::wstring view = view_of(active, page);
-    if (view != last_view_) {
+    if (const std::wstring view = view_of(active, page); view != last_view_) {
         print_dialog(active, page);
         last_view_ = view;
+    }
+    // Going on counts as done when it led to another page or changed what the buttons offer;
+    // a step that failed leaves both as they were, and is not tried again.
+    const std::wstring place =
+        std::to_wstring(reinterpret_cast<std::uintptr_t>(&page)) + L'\n' + button_row(active);
+    if (place != last_place_) {
+        last_place_ = place;
         attempts_ = 0;
     }
     switch (attempts_++) {

@@ -27,9 +27,10 @@ private:
     void print_line(const std::wstring& text);
 
     std::ostream& out_;
-    // What the active dialog showed after the last action, and how often the user has acted on
-    // that very view.
+    // What the active dialog showed when it was last printed.
     std::wstring last_view_;
+    // The page and its buttons after the last action, and how often the user has acted there.
+    std::wstring last_place_;
     int attempts_ = 0;
     // What each printed log box held when it was last printed.
     std::map<const window*, std::wstring> logs_;
