@@ -1,6 +1,7 @@
 #include "engine/shortcut.h"
 
 #include "app/localized_strings.h"
+#include "app/message_format.h"
 #include "app/product_identity.h"
 #include "platform/os/com_library.h"
 #include "platform/os/full_path.h"
@@ -14,15 +15,6 @@ namespace {
 
 constexpr std::uint32_t uninstall_product_message = 13;
 constexpr std::wstring_view link_extension = L".lnk";
-
-// The text with every "%1" replaced by the argument, as a message insertion is.
-std::wstring insert_argument(std::wstring text, std::wstring_view argument) {
-    constexpr std::wstring_view marker = L"%1";
-    for (auto at = text.find(marker); at != std::wstring::npos;
-         at = text.find(marker, at + argument.size()))
-        text.replace(at, marker.size(), argument);
-    return text;
-}
 
 // A shell path buffer holds MAX_PATH characters with the NUL.
 bool fits_path_buffer(std::wstring_view text) {
@@ -75,8 +67,8 @@ std::optional<std::wstring> create_shortcut(std::wstring_view target, std::wstri
 }
 
 std::wstring uninstall_link_name() {
-    return insert_argument(localized_text(uninstall_product_message),
-                           product_name(product_name_form::plain));
+    return format_message(localized_text(uninstall_product_message),
+                          {product_name(product_name_form::plain)});
 }
 
 std::optional<std::wstring> desktop_link_folder() {

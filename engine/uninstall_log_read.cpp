@@ -1,5 +1,6 @@
 #include "engine/uninstall_log.h"
 
+#include "platform/os/ansi_code_page.h"
 #include "platform/os/file_attributes.h"
 #include "platform/os/files.h"
 
@@ -38,17 +39,6 @@ std::wstring_view trim_start(std::wstring_view text) {
 
 std::wstring_view trim(std::wstring_view text) {
     return trim_start(trim_end(text));
-}
-
-// Windows-1252, the ANSI code page of the logs written without a byte order mark.
-wchar_t widen_ansi(unsigned char c) {
-    static constexpr std::array<char16_t, 32> high_controls = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    if (c >= 0x80 && c < 0xA0)
-        return static_cast<wchar_t>(high_controls[c - 0x80]);
-    return static_cast<wchar_t>(c);
 }
 
 // The whole file as bytes; what was read before a read error, which ends the reading.
@@ -91,7 +81,7 @@ std::optional<std::list<std::wstring>> split_lines(const file_bytes& content) {
         const wchar_t c =
             utf16 ? static_cast<wchar_t>(static_cast<unsigned char>(bytes[position]) |
                                          static_cast<unsigned char>(bytes[position + 1]) << 8)
-                  : widen_ansi(static_cast<unsigned char>(bytes[position]));
+                  : os::from_ansi_byte(static_cast<unsigned char>(bytes[position]));
         line += c;
         line_bytes += unit;
         if (line_bytes > max_line_bytes)

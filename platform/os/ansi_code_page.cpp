@@ -13,13 +13,13 @@ constexpr std::array<char16_t, 32> high_range = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-wchar_t widen(unsigned char byte) {
+} // namespace
+
+wchar_t from_ansi_byte(unsigned char byte) {
     if (byte >= 0x80 && byte < 0xA0)
         return static_cast<wchar_t>(high_range[byte - 0x80]);
     return static_cast<wchar_t>(byte);
 }
-
-} // namespace
 
 std::optional<char> ansi_byte(wchar_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
@@ -49,7 +49,7 @@ std::wstring from_ansi(std::string_view bytes) {
     std::wstring text;
     text.reserve(bytes.size());
     for (char byte : bytes)
-        text += widen(static_cast<unsigned char>(byte));
+        text += from_ansi_byte(static_cast<unsigned char>(byte));
     return text;
 }
 

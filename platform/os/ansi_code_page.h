@@ -17,6 +17,9 @@ std::string to_ansi(std::wstring_view text);
 // Whether every character of text has a byte in Windows-1252.
 bool is_ansi_representable(std::wstring_view text);
 
+// The character a Windows-1252 byte stands for.
+wchar_t from_ansi_byte(unsigned char byte);
+
 std::wstring from_ansi(std::string_view bytes);
 
 } // namespace platform::os

@@ -22,20 +22,20 @@ std::wstring name_key(const manifest_entry& entry) {
 std::vector<manifest_entry> payload_entries(const payload_sources& sources) {
     std::vector<manifest_entry> documents;
     for (const auto& sample : sources.samples)
-        documents.push_back({sample, sample_folder, entry_kind::sample});
+        documents.push_back({sample, sample_folder, qv::entry_kind::sample});
     for (const auto& stock : sources.stock_data)
-        documents.push_back({stock, stock_data_folder, entry_kind::shared_data});
+        documents.push_back({stock, stock_data_folder, qv::entry_kind::shared_data});
     std::stable_sort(
         documents.begin(), documents.end(),
         [](const manifest_entry& a, const manifest_entry& b) { return name_key(a) < name_key(b); });
 
     std::vector<manifest_entry> entries = std::move(documents);
     if (sources.uninstaller)
-        entries.push_back({*sources.uninstaller, install_folder, entry_kind::uninstaller});
+        entries.push_back({*sources.uninstaller, install_folder, qv::entry_kind::uninstaller});
     for (const auto& library : sources.language_libraries)
-        entries.push_back({library, language_folder, entry_kind::program_file});
+        entries.push_back({library, language_folder, qv::entry_kind::program_file});
     // The main program comes last: once it is written, everything it needs is in place.
-    entries.push_back({sources.main_program, install_folder, entry_kind::main_program});
+    entries.push_back({sources.main_program, install_folder, qv::entry_kind::main_program});
     return entries;
 }
 

@@ -3,6 +3,8 @@
 // folder it goes to and what the installer does with it. One entry per line,
 // "source file<TAB>destination<TAB>kind", UTF-8, lines starting with '#' are comments.
 
+#include "payload/entry_kind.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -11,19 +13,10 @@
 
 namespace product_data {
 
-// What the installer does with an entry's file.
-enum class entry_kind : std::uint32_t {
-    program_file = 0,
-    main_program = 1,
-    uninstaller = 2,
-    shared_data = 3,
-    sample = 4,
-};
-
 struct manifest_entry {
     std::filesystem::path source;
     std::wstring destination;
-    entry_kind kind;
+    qv::entry_kind kind;
 };
 
 struct payload_sources {

@@ -4,6 +4,7 @@
 
 #include "engine/uninstall_log.h"
 #include "platform/os/file_attributes.h"
+#include "platform/os/file_faults.h"
 #include "platform/os/files.h"
 #include "platform/os/machine.h"
 #include "platform/os/temporary_files.h"
@@ -77,5 +78,17 @@ inline std::wstring log_file_text(std::wstring_view path) {
     EXPECT_TRUE(bytes.starts_with("\xFF\xFE"));
     return os::from_utf16le(std::string_view(bytes).substr(2));
 }
+
+inline constexpr wchar_t program[] = L"C:\\Program Files\\Quorvane\\Varnolis 2\\Varnolis.exe";
+
+// A journal on a machine of its own; the failing-operation hook is off again after each test.
+class journal_fixture : public testing::Test {
+protected:
+    journal_fixture() { os::machine_root(); }
+    ~journal_fixture() override { os::fail_file_operation(0, 0); }
+
+    qv_test::temp_machine machine_;
+    qv::uninstall_log log_;
+};
 
 } // namespace journal_test

@@ -16,6 +16,7 @@ namespace os = platform::os;
 using journal_test::attributes_of;
 using journal_test::code;
 using journal_test::content_of;
+using journal_test::program;
 using journal_test::put_file;
 using journal_test::temporary_backups;
 using qv::log_record;
@@ -25,16 +26,8 @@ namespace attribute = os::file_attribute;
 namespace {
 
 constexpr wchar_t product_folder[] = L"C:\\Program Files\\Quorvane\\Varnolis 2";
-constexpr wchar_t program[] = L"C:\\Program Files\\Quorvane\\Varnolis 2\\Varnolis.exe";
 
-class uninstall_log_records : public testing::Test {
-protected:
-    uninstall_log_records() { os::machine_root(); }
-    ~uninstall_log_records() override { os::fail_file_operation(0, 0); }
-
-    qv_test::temp_machine machine_;
-    qv::uninstall_log log_;
-};
+class uninstall_log_records : public journal_test::journal_fixture {};
 
 log_record folder_record(std::wstring path) {
     return {log_record_kind::folder, std::move(path), L"", true, -1, L""};

@@ -16,6 +16,7 @@ namespace os = platform::os;
 using journal_test::attributes_of;
 using journal_test::code;
 using journal_test::content_of;
+using journal_test::program;
 using journal_test::put_file;
 using journal_test::temporary_backups;
 using qv::existing_file;
@@ -24,16 +25,12 @@ namespace attribute = os::file_attribute;
 
 namespace {
 
-constexpr wchar_t program[] = L"C:\\Program Files\\Quorvane\\Varnolis 2\\Varnolis.exe";
 constexpr wchar_t readme[] = L"C:\\Program Files\\Quorvane\\Varnolis 2\\readme.txt";
 constexpr wchar_t plugin[] = L"C:\\Program Files\\Quorvane\\Varnolis 2\\Plugins\\Base\\base.dll";
 constexpr wchar_t shared[] = L"C:\\ProgramData\\Quorvane\\settings.dat";
 
-class uninstall_log_rollback : public testing::Test {
+class uninstall_log_rollback : public journal_test::journal_fixture {
 protected:
-    uninstall_log_rollback() { os::machine_root(); }
-    ~uninstall_log_rollback() override { os::fail_file_operation(0, 0); }
-
     // An earlier installation: a read-only program, a hidden readme, a shared settings file.
     void earlier_installation() {
         put_file(program, "program 2.31", attribute::readonly | attribute::archive);
@@ -49,9 +46,6 @@ protected:
             put_file(path, content);
         log_.settle_pending(qv::action_outcome::done);
     }
-
-    qv_test::temp_machine machine_;
-    qv::uninstall_log log_;
 };
 
 TEST_F(uninstall_log_rollback, puts_back_every_replaced_file_and_removes_what_was_added) {

@@ -22,6 +22,7 @@
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <sstream>
 #include <thread>
 
@@ -255,6 +256,12 @@ struct language_case {
     std::optional<std::uint32_t> stored;
     const char* expected_title;
 };
+
+void PrintTo(const language_case& given, std::ostream* out) {
+    *out << given.locale;
+    if (given.stored)
+        *out << ", QvLanguage " << *given.stored;
+}
 
 class setup_language : public testing::TestWithParam<language_case> {};
 
