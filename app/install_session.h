@@ -37,4 +37,14 @@ struct install_session {
     packed_version installed_version = 0;
 };
 
+// The state found at start; with text, also the installed program's display version for a newer
+// or an older installation (the text is left alone for the other states).
+inline install_state get_install_state(const install_session& session,
+                                       std::wstring* text = nullptr) {
+    if (text && (session.install_state == install_state::newer_installed ||
+                 session.install_state == install_state::older_installed))
+        *text = session.installed_version_text;
+    return session.install_state;
+}
+
 } // namespace qv

@@ -65,8 +65,8 @@ struct start_texts {
 
 start_texts texts_for(const install_session& session) {
     const std::wstring product = product_name(product_name_form::with_version);
-    const std::wstring& installed = session.installed_version_text;
-    switch (session.install_state) {
+    std::wstring installed;
+    switch (get_install_state(session, &installed)) {
     case install_state::same_version_installed:
         return {format_message(text(already_installed), {product}) + L"\r\n" +
                     text(confirm_reinstallation),
