@@ -19,7 +19,6 @@
 #include "tests/support/machine_snapshot.h"
 #include "tests/support/temp_machine.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,34 +67,26 @@ TEST(install_app, without_the_processor_check_it_stops_with_the_unexpected_error
 // Answers the question about the running product with Retry, after closing the product.
 class closing_user : public qv_test::framework_driver {
 public:
-    explicit closing_user(os::process& product) : product_(product) {}
+    explicit closing_user(const os::process& product) : product_(product) {}
 
     int answer_message_box(const ui::message_box& box) override {
         const int answer = framework_driver::answer_message_box(box);
-        if (boxes.size() == 1) {
-            ::kill(static_cast<pid_t>(product_.id()), SIGTERM);
-            product_.wait(os::infinite_timeout).value();
-        }
+        if (boxes.size() == 1)
+            varnolis_test::close_product(product_);
         return answer;
     }
 
 private:
-    os::process& product_;
+    const os::process& product_;
 };
 
 TEST(install_app, retry_goes_on_once_the_product_has_closed) {
     qv_test::temp_machine machine;
-    os::machine_root();
-    const auto program = os::windows_path_of_host(QV_VARNOLIS_PROGRAM);
-    ASSERT_TRUE(program);
-    auto product = os::start_process(L"\"" + *program + L"\"", L"C:\\");
-    ASSERT_TRUE(product);
+    const os::process product = varnolis_test::start_running_product();
     qv::set_processor_checked();
     qv::install_framework_providers();
-    closing_user input(*product);
+    closing_user input(product);
     ui::desktop session{std::make_unique<ui::headless_renderer>(input)};
-    // The product counts itself shortly after it starts; another process then sees two.
-    ASSERT_TRUE(varnolis_test::wait_for_instance_count(2));
     // Retry, then leave the wizard from its first page.
     input.answers = {ui::idretry, ui::idyes};
     input.script = {action::click{IDC_EXIT}};

@@ -2,11 +2,11 @@
 // The built installer run as a user runs it without a display: unattended, its texts and log
 // on its standard output, its exit code telling whether the product was installed.
 
+#include "tests/support/child_process.h"
 #include <cerrno>
 #include <cstdlib>
-#include <grp.h>
+
 #include <optional>
-#include <pwd.h>
 #include <stdexcept>
 #include <string>
 #include <sys/types.h>
@@ -38,13 +38,8 @@ namespace setup_process_detail {
     ::setenv("QV_UI", "unattended", 1);
     for (const auto& [name, value] : environment)
         ::setenv(name.c_str(), value.c_str(), 1);
-    if (as_user) {
-        const passwd* entry = ::getpwuid(*as_user);
-        const gid_t group = entry ? entry->pw_gid : static_cast<gid_t>(*as_user);
-        if (::setgroups(0, nullptr) != 0 || ::setresgid(group, group, group) != 0 ||
-            ::setresuid(*as_user, *as_user, *as_user) != 0)
-            ::_exit(126);
-    }
+    if (as_user && !become_user(*as_user))
+        ::_exit(126);
     ::execl(QV_SETUP_PROGRAM, QV_SETUP_PROGRAM, static_cast<char*>(nullptr));
     ::_exit(127);
 }

@@ -12,19 +12,17 @@
 #include "platform/os/unicode.h"
 
 #include "tests/installer/setup_process.h"
+#include "tests/product/varnolis_program.h"
 #include "tests/support/child_process.h"
 #include "tests/support/machine_snapshot.h"
 #include "tests/support/temp_machine.h"
 #include "tests/support/versioned_program.h"
 #include "tests/support/virtual_display.h"
 
-#include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <sstream>
-#include <thread>
 
 namespace {
 
@@ -195,22 +193,10 @@ TEST(setup_run, a_newer_installation_is_refused_and_nothing_changes) {
 
 TEST(setup_run, the_running_product_must_be_closed_first) {
     qv_test::temp_machine machine;
-    os::machine_root();
-    const auto product_path = os::windows_path_of_host(QV_VARNOLIS_PROGRAM);
-    ASSERT_TRUE(product_path);
-    auto product = os::start_process(L"\"" + *product_path + L"\"", L"C:\\");
-    ASSERT_TRUE(product);
-    // The product counts itself shortly after it starts.
+    const os::process product = varnolis_test::start_running_product();
     const qv_test::machine_snapshot before = qv_test::take_machine_snapshot();
-    setup_run run;
-    for (int attempt = 0; attempt < 500; ++attempt) {
-        run = qv_test::run_setup();
-        if (run.output.find("You should close") != std::string::npos)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ::kill(static_cast<pid_t>(product->id()), SIGTERM);
-    ASSERT_TRUE(product->wait(os::infinite_timeout));
+    const setup_run run = qv_test::run_setup();
+    varnolis_test::close_product(product);
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_NE(run.output.find("You should close 'Varnolis' before continuing Installation."),
               std::string::npos)

@@ -10,12 +10,14 @@
 #include "tests/support/temp_machine.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -122,6 +124,23 @@ inline bool wait_for_instance_count(int expected) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return false;
+}
+
+// The build's program started on the machine and running until it is closed, once another
+// process counts it among the programs of its application id.
+inline platform::os::process start_running_product() {
+    auto started = platform::os::start_process(L"\"" + program_on_z_drive() + L"\"", L"C:\\");
+    if (!started)
+        throw std::system_error(started.error(), "Varnolis.exe");
+    if (!wait_for_instance_count(2))
+        throw std::runtime_error("Varnolis.exe never counted itself");
+    return std::move(*started);
+}
+
+// Closes the program as its window's user would, and waits for its end.
+inline void close_product(const platform::os::process& product) {
+    ::kill(static_cast<pid_t>(product.id()), SIGTERM);
+    product.wait(platform::os::infinite_timeout).value();
 }
 
 } // namespace varnolis_test

@@ -12,13 +12,8 @@ namespace qv_test {
 namespace {
 
 [[noreturn]] void run_child(const std::function<int()>& body, std::optional<uid_t> as_user) {
-    if (as_user) {
-        const passwd* entry = ::getpwuid(*as_user);
-        const gid_t group = entry ? entry->pw_gid : static_cast<gid_t>(*as_user);
-        if (::setgroups(0, nullptr) != 0 || ::setresgid(group, group, group) != 0 ||
-            ::setresuid(*as_user, *as_user, *as_user) != 0)
-            ::_exit(126);
-    }
+    if (as_user && !become_user(*as_user))
+        ::_exit(126);
     int code = 125;
     try {
         code = body();
@@ -38,6 +33,13 @@ int wait_for(pid_t pid) {
 }
 
 } // namespace
+
+bool become_user(uid_t user) {
+    const passwd* entry = ::getpwuid(user);
+    const gid_t group = entry ? entry->pw_gid : static_cast<gid_t>(user);
+    return ::setgroups(0, nullptr) == 0 && ::setresgid(group, group, group) == 0 &&
+           ::setresuid(user, user, user) == 0;
+}
 
 int run_in_child(const std::function<int()>& body, std::optional<uid_t> as_user) {
     const pid_t pid = ::fork();

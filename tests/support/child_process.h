@@ -46,6 +46,9 @@ private:
 // The child's exit code: body's result, or 125 when it threw, 126 when the user switch failed.
 int run_in_child(const std::function<int()>& body, std::optional<uid_t> as_user = std::nullopt);
 
+// Makes this process run as the user (with the user's group and no others); false when it cannot.
+bool become_user(uid_t user);
+
 // An unprivileged user id to switch to ("nobody").
 uid_t unprivileged_user();
 
