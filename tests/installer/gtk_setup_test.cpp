@@ -5,7 +5,7 @@
 #include "platform/os/machine.h"
 
 #include "tests/installer/program_window.h"
-#include "tests/installer/setup_process.h"
+#include "tests/installer/setup_window_process.h"
 #include "tests/installer/steady_gtk_settings.h"
 #include "tests/support/host_locales.h"
 #include "tests/support/temp_machine.h"

@@ -3,7 +3,7 @@
 // program's shown windows, given keys, typing and clicks through xdotool, and captured with
 // ImageMagick's import (the window alone) into the build's screenshot folder once it has settled.
 
-#include "tests/installer/setup_process.h"
+#include "tests/installer/setup_window_process.h"
 #include "tests/support/virtual_display.h"
 
 #include <algorithm>
