@@ -105,6 +105,16 @@ std::optional<dialog_key> dialog_key_of(const GdkEventKey& key) {
         return key.state & GDK_SHIFT_MASK ? dialog_key::shift_tab : dialog_key::tab;
     case GDK_KEY_ISO_Left_Tab:
         return dialog_key::shift_tab;
+    case GDK_KEY_Down:
+    case GDK_KEY_Right:
+    case GDK_KEY_KP_Down:
+    case GDK_KEY_KP_Right:
+        return dialog_key::next_in_group;
+    case GDK_KEY_Up:
+    case GDK_KEY_Left:
+    case GDK_KEY_KP_Up:
+    case GDK_KEY_KP_Left:
+        return dialog_key::previous_in_group;
     default:
         return std::nullopt;
     }
@@ -122,6 +132,11 @@ gboolean on_key_press(GtkWidget*, GdkEventKey* key, gpointer data) {
     if (!pressed)
         return FALSE;
     auto& top = static_cast<dialog&>(view.model());
+    const bool arrow =
+        *pressed == dialog_key::next_in_group || *pressed == dialog_key::previous_in_group;
+    // An edit, a list or an open menu uses the arrows itself.
+    if (arrow && !dynamic_cast<button*>(top.focus()))
+        return FALSE;
     if (top.is_enabled())
         press_key(top, *pressed);
     return TRUE;

@@ -57,6 +57,43 @@ void move_focus(dialog& top, int step) {
     top.set_focus(target);
 }
 
+// The siblings of the control's group: from the nearest one at or before it with WS_GROUP up to,
+// not including, the next one with WS_GROUP.
+std::vector<window*> group_of(window& control) {
+    std::vector<window*> group;
+    for (const auto& sibling : control.parent()->children()) {
+        if (sibling->style() & ws::group) {
+            if (std::find(group.begin(), group.end(), &control) != group.end())
+                break;
+            group.clear();
+        }
+        group.push_back(sibling.get());
+    }
+    return group;
+}
+
+void move_in_group(dialog& top, int step) {
+    auto* focused = dynamic_cast<button*>(top.focus());
+    if (!focused || !focused->parent())
+        return;
+    const std::vector<window*> group = group_of(*focused);
+    const auto count = static_cast<int>(group.size());
+    const auto at =
+        static_cast<int>(std::find(group.begin(), group.end(), focused) - group.begin());
+    for (int moved = 1; moved < count; ++moved) {
+        window& target =
+            *group[static_cast<std::size_t>((at + moved * step + count * count) % count)];
+        if (!target.can_take_focus())
+            continue;
+        if (auto* radio = dynamic_cast<button*>(&target);
+            radio && radio->kind() == button_kind::radio && radio->is_automatic())
+            radio->click();
+        else
+            top.set_focus(target);
+        return;
+    }
+}
+
 } // namespace
 
 std::vector<window*> tab_order(dialog& top) {
@@ -78,6 +115,12 @@ void press_key(dialog& top, dialog_key key) {
         break;
     case dialog_key::shift_tab:
         move_focus(top, -1);
+        break;
+    case dialog_key::next_in_group:
+        move_in_group(top, 1);
+        break;
+    case dialog_key::previous_in_group:
+        move_in_group(top, -1);
         break;
     }
 }

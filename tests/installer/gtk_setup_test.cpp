@@ -87,10 +87,17 @@ protected:
         capture(page);
     }
 
-    // No key reaches the Advanced radio button: it has no tab stop, and the dialog takes Enter,
-    // Esc and Tab but not the arrow keys that move within a group. So it takes a click.
-    void choose_advanced_method() {
+    // With the mouse: a click on the Advanced radio button's text.
+    void click_advanced_method() {
         wizard->click_at(advanced_method_x, advanced_method_y);
+        capture("method_advanced");
+    }
+
+    // With the keyboard: Shift+Tab from Next reaches the method group's tab stop, Quick; Down
+    // moves the choice to Advanced, the next button of the group.
+    void arrow_to_advanced_method() {
+        wizard->press("shift+Tab");
+        wizard->press("Down");
         capture("method_advanced");
     }
 
@@ -143,7 +150,7 @@ TEST_F(setup_wizard, advanced_installation_into_a_typed_folder_without_a_desktop
     start("en_US.UTF-8", "advanced");
     capture("start");
     next_page("method");
-    choose_advanced_method();
+    arrow_to_advanced_method();
     next_page("folder");
     wizard->press("shift+Tab");
     wizard->press("shift+Tab");
@@ -201,7 +208,7 @@ TEST_P(setup_in_language, shows_every_page_in_the_users_language) {
     EXPECT_EQ(wizard->title(), std::string(language.installer) + " \u2013 Varnolis 2.32g");
     capture("start");
     next_page("method");
-    choose_advanced_method();
+    click_advanced_method();
     next_page("folder");
     next_page("shortcut");
     next_page("install");

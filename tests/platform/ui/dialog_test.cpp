@@ -346,3 +346,56 @@ TEST_F(DialogTest, MovingAndSizingChangeOnlyTheRectangle) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DialogTest, ArrowKeysMoveTheChoiceInsideARadioGroup) {
+    auto& a = control<button>(page, 1010);
+    auto& b = control<button>(page, 1011);
+    auto& c = control<button>(page, 1012);
+    ASSERT_TRUE(set_focus(a));
+    struct step {
+        dialog_key key;
+        button* focused;
+    };
+    for (const step& s :
+         {step{dialog_key::next_in_group, &b}, step{dialog_key::next_in_group, &c},
+          step{dialog_key::next_in_group, &a}, step{dialog_key::previous_in_group, &c}}) {
+        press_key(*frame, s.key);
+        EXPECT_EQ(frame->focus(), s.focused);
+        for (button* radio : {&a, &b, &c})
+            EXPECT_EQ(radio->check() == check_state::checked, radio == s.focused);
+    }
+    // Each move is the user's click: the page hears it.
+    EXPECT_EQ(page_handler.commands.size(), 4u);
+    EXPECT_EQ(page_handler.commands.back(), (recorded_command{1012, notify::bn_clicked}));
+
+    // A control that cannot take the focus is passed over; the group's end is never crossed.
+    b.disable();
+    ASSERT_TRUE(set_focus(a));
+    press_key(*frame, dialog_key::next_in_group);
+    EXPECT_EQ(frame->focus(), &c);
+    auto& y = control<button>(page, 1041);
+    ASSERT_TRUE(set_focus(control<button>(page, 1040)));
+    press_key(*frame, dialog_key::next_in_group);
+    EXPECT_EQ(frame->focus(), &y);
+    press_key(*frame, dialog_key::previous_in_group);
+    EXPECT_EQ(frame->focus(), &control<button>(page, 1040));
+    EXPECT_EQ(control<button>(page, 1020).check(), check_state::unchecked);
+}
+
+TEST_F(DialogTest, ArrowKeysLeaveALoneControlAndNonButtonsAlone) {
+    auto& check = control<button>(page, 1020);
+    ASSERT_TRUE(set_focus(check));
+    press_key(*frame, dialog_key::next_in_group);
+    EXPECT_EQ(frame->focus(), &check);
+    EXPECT_EQ(check.check(), check_state::unchecked);
+
+    auto& edit_box = control<edit>(page, 1030);
+    ASSERT_TRUE(set_focus(edit_box));
+    press_key(*frame, dialog_key::previous_in_group);
+    EXPECT_EQ(frame->focus(), &edit_box);
+    EXPECT_TRUE(page_handler.commands.empty());
+}
+
+} // namespace
