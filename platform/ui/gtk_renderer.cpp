@@ -1,5 +1,6 @@
 #include "platform/ui/gtk_renderer.h"
 
+#include "platform/os/locale.h"
 #include "platform/os/unicode.h"
 #include "platform/ui/combo_box_ex.h"
 #include "platform/ui/dialog.h"
@@ -7,52 +8,56 @@
 #include "platform/ui/gtk_widget_state.h"
 #include "platform/ui/gtk_widgets.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/message_box_buttons.h"
 
 #include <algorithm>
+#include <string>
 
 namespace platform::ui {
 
 namespace {
 
-GtkMessageType message_type_of(std::uint32_t icon) {
+// The picture of the box's icon, from the desktop's icon theme; none without an icon.
+const char* icon_name_of(std::uint32_t icon) {
     switch (icon) {
     case mb::icon_hand:
-        return GTK_MESSAGE_ERROR;
+        return "dialog-error-symbolic";
     case mb::icon_question:
-        return GTK_MESSAGE_QUESTION;
+        return "dialog-question-symbolic";
     case mb::icon_exclamation:
-        return GTK_MESSAGE_WARNING;
+        return "dialog-warning-symbolic";
     case mb::icon_asterisk:
-        return GTK_MESSAGE_INFO;
+        return "dialog-information-symbolic";
     default:
-        return GTK_MESSAGE_OTHER;
+        return nullptr;
     }
 }
 
-// The system's button texts of message boxes.
-const char* button_label(int answer) {
-    switch (answer) {
-    case idok:
-        return "OK";
-    case idcancel:
-        return "Cancel";
-    case idabort:
-        return "Abort";
-    case idretry:
-        return "Retry";
-    case idignore:
-        return "Ignore";
-    case idyes:
-        return "Yes";
-    case idno:
-        return "No";
-    case idtryagain:
-        return "Try Again";
-    case idcontinue:
-        return "Continue";
-    default:
-        return "OK";
+// A button text with its mnemonic as GTK marks it ('_' for '&').
+std::string gtk_label_of(int answer) {
+    std::string label = platform::os::to_utf8(
+        message_box_button_text(answer, platform::os::user_default_lang_id()));
+    std::replace(label.begin(), label.end(), '&', '_');
+    return label;
+}
+
+// The box's picture beside its text, with the spacing of a Windows message box.
+void add_message(GtkDialog* shown, const message_box& box) {
+    GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 14);
+    gtk_container_set_border_width(GTK_CONTAINER(row), 14);
+    if (const char* icon = icon_name_of(box.icon())) {
+        GtkWidget* picture = gtk_image_new_from_icon_name(icon, GTK_ICON_SIZE_DIALOG);
+        gtk_widget_set_valign(picture, GTK_ALIGN_START);
+        gtk_box_pack_start(GTK_BOX(row), picture, FALSE, FALSE, 0);
     }
+    GtkWidget* text = gtk_label_new(platform::os::to_utf8(box.text()).c_str());
+    gtk_label_set_line_wrap(GTK_LABEL(text), TRUE);
+    gtk_label_set_max_width_chars(GTK_LABEL(text), 60);
+    gtk_label_set_xalign(GTK_LABEL(text), 0.0);
+    gtk_widget_set_valign(text, GTK_ALIGN_CENTER);
+    gtk_box_pack_start(GTK_BOX(row), text, TRUE, TRUE, 0);
+    gtk_box_pack_start(GTK_BOX(gtk_dialog_get_content_area(shown)), row, TRUE, TRUE, 0);
+    gtk_widget_show_all(row);
 }
 
 // WS_EX_LAYOUTRTL of a dialog holds for everything inside it.
@@ -151,13 +156,15 @@ int gtk_renderer::show_message_box(const message_box& box) {
         if (gtk_view* view = view_of(owner->root()))
             parent = GTK_WINDOW(view->outer());
     }
-    GtkWidget* shown =
-        gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, message_type_of(box.icon()),
-                               GTK_BUTTONS_NONE, "%s", platform::os::to_utf8(box.text()).c_str());
+    GtkWidget* shown = gtk_dialog_new();
+    gtk_window_set_transient_for(GTK_WINDOW(shown), parent);
+    gtk_window_set_modal(GTK_WINDOW(shown), TRUE);
+    gtk_window_set_resizable(GTK_WINDOW(shown), FALSE);
     gtk_window_set_title(GTK_WINDOW(shown), platform::os::to_utf8(box.caption()).c_str());
+    add_message(GTK_DIALOG(shown), box);
     const std::vector<int> answers = box.answers();
     for (int answer : answers)
-        gtk_dialog_add_button(GTK_DIALOG(shown), button_label(answer), answer);
+        gtk_dialog_add_button(GTK_DIALOG(shown), gtk_label_of(answer).c_str(), answer);
     gtk_dialog_set_default_response(GTK_DIALOG(shown), box.default_answer());
     // As on Windows, the default button has the focus, so Enter presses it.
     if (GtkWidget* preset =
