@@ -114,6 +114,14 @@ std::unique_ptr<gtk_view> static_view(static_control& model) {
             gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
             gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
         }
+        if (model.style() & ss::sunken) {
+            // A sunken edge around the text, inside the control's rectangle.
+            GtkWidget* edge = gtk_frame_new(nullptr);
+            gtk_frame_set_shadow_type(GTK_FRAME(edge), GTK_SHADOW_IN);
+            gtk_container_add(GTK_CONTAINER(edge), label);
+            gtk_widget_show(label);
+            return std::make_unique<gtk_view>(model, edge, label, nullptr);
+        }
         return simple_view(model, label);
     }
     case static_kind::icon:

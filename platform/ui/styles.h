@@ -62,6 +62,7 @@ inline constexpr std::uint32_t bitmap = 0x0E;
 inline constexpr std::uint32_t etched_horz = 0x10;
 inline constexpr std::uint32_t etched_vert = 0x11;
 inline constexpr std::uint32_t etched_frame = 0x12;
+inline constexpr std::uint32_t sunken = 0x1000;
 } // namespace ss
 
 // Notification codes a control sends its parent with its id.
