@@ -92,8 +92,11 @@ virtual_display::virtual_display() {
     spawn_actions actions;
     ::posix_spawn_file_actions_addclose(actions.get(), number.reading());
     ::posix_spawn_file_actions_addopen(actions.get(), STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const std::vector<std::string> arguments{"Xvfb", "-displayfd",  fd_text,     "-screen",
-                                             "0",    "1024x768x24", "-nolisten", "tcp"};
+    // -noreset: by default the server resets when its last client leaves, and a client that
+    // connects during the reset (a program started right after a probe of the display) is
+    // refused.
+    const std::vector<std::string> arguments{"Xvfb",        "-displayfd", fd_text, "-screen", "0",
+                                             "1024x768x24", "-nolisten",  "tcp",   "-noreset"};
     auto argv = argv_of(arguments);
     if (::posix_spawnp(&server_, "Xvfb", actions.get(), nullptr, argv.data(), environ) != 0)
         throw std::runtime_error("cannot start Xvfb");
