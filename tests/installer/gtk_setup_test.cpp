@@ -71,7 +71,6 @@ protected:
         qv_test::set_user_locale(lang);
         ::setenv("QV_UI", "gtk", 1);
         run_ = run;
-        setup_test::wait_for_display();
         setup.emplace();
         wizard.emplace(setup_test::wait_for_window(*setup));
     }

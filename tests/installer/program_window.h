@@ -31,20 +31,6 @@ inline std::vector<std::string> shown_windows(const setup_process& program) {
     return windows;
 }
 
-// Waits until the test's display answers a client, before a program is started on it.
-inline void wait_for_display() {
-    wait_until(
-        [] {
-            try {
-                qv_test::host_output({"xdotool", "getmouselocation"});
-                return true;
-            } catch (const std::runtime_error&) {
-                return false;
-            }
-        },
-        "the display to answer");
-}
-
 class program_window {
 public:
     explicit program_window(std::string id) : id_(std::move(id)) {}

@@ -1,6 +1,7 @@
 #pragma once
 // An X server of the test's own (Xvfb, without a window manager) on a display number it picks
 // itself, so that tests running side by side never collide; DISPLAY points at it while it runs.
+// The server accepts clients by the time the constructor returns, and never resets between them.
 
 #include <string>
 #include <sys/types.h>
