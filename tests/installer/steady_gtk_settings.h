@@ -3,11 +3,11 @@
 // window at rest looks the same from one look to the next. XDG_CONFIG_HOME names a folder of the
 // object's own while it lives; there is no settings daemon on the test's display to override it.
 
+#include "tests/support/scratch_folder.h"
 #include "tests/support/temp_machine.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 
 namespace setup_test {
@@ -15,26 +15,18 @@ namespace setup_test {
 class steady_gtk_settings {
 public:
     steady_gtk_settings() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qv-gtk-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        folder_ = pattern;
-        std::filesystem::create_directories(folder_ / "gtk-3.0");
+        std::filesystem::create_directories(folder_.path() / "gtk-3.0");
         qv_test::write_host_file(
-            folder_ / "gtk-3.0" / "settings.ini",
+            folder_.path() / "gtk-3.0" / "settings.ini",
             "[Settings]\ngtk-cursor-blink=false\ngtk-enable-animations=false\n");
-        ::setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", folder_.path().c_str(), 1);
     }
-    ~steady_gtk_settings() {
-        ::unsetenv("XDG_CONFIG_HOME");
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
+    ~steady_gtk_settings() { ::unsetenv("XDG_CONFIG_HOME"); }
     steady_gtk_settings(const steady_gtk_settings&) = delete;
     steady_gtk_settings& operator=(const steady_gtk_settings&) = delete;
 
 private:
-    std::filesystem::path folder_;
+    qv_test::scratch_folder folder_{"qv-gtk-"};
 };
 
 } // namespace setup_test

@@ -5,6 +5,7 @@
 #include "platform/os/unicode.h"
 
 #include "tests/support/host_command.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/temp_machine.h"
 
 #include <cstdio>
@@ -44,24 +45,8 @@ std::vector<manifest_line> read_manifest(const fs::path& file) {
 }
 
 // A folder of the test's own, removed afterwards.
-class output_folder {
-public:
-    output_folder() {
-        std::string pattern = (fs::temp_directory_path() / "qv-product-data-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        path_ = pattern;
-    }
-    ~output_folder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    output_folder(const output_folder&) = delete;
-    output_folder& operator=(const output_folder&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
+struct output_folder : qv_test::scratch_folder {
+    output_folder() : scratch_folder("qv-product-data-") {}
 };
 
 int generate(const fs::path& folder, std::vector<std::string> extra = {}) {

@@ -4,6 +4,7 @@
 // and its like whether or not the host has generated them.
 
 #include "tests/support/host_command.h"
+#include "tests/support/scratch_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -31,32 +32,24 @@ public:
     // Each locale source ("de_DE", "sr_RS@latin") compiled as its UTF-8 locale
     // ("de_DE.UTF-8", "sr_RS.UTF-8@latin"); LOCPATH then names that folder before the system's.
     explicit host_locales(std::initializer_list<std::string> sources) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qv-locales-XXXXXX");
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        folder_ = pattern;
         for (const std::string& source : sources) {
             const auto at = source.find('@');
             const std::string name = source.substr(0, at) + ".UTF-8" +
                                      (at == std::string::npos ? "" : source.substr(at));
-            const std::filesystem::path output = folder_ / name;
+            const std::filesystem::path output = folder_.path() / name;
             // localedef reports warnings of the system's sources through its exit code too.
             run_host_command({"localedef", "-c", "-i", source, "-f", "UTF-8", output.string()});
             if (!std::filesystem::exists(output / "LC_CTYPE"))
                 throw std::runtime_error("cannot compile the host locale " + name);
         }
-        ::setenv("LOCPATH", (folder_.string() + ":/usr/lib/locale").c_str(), 1);
+        ::setenv("LOCPATH", (folder_.path().string() + ":/usr/lib/locale").c_str(), 1);
     }
-    ~host_locales() {
-        ::unsetenv("LOCPATH");
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
+    ~host_locales() { ::unsetenv("LOCPATH"); }
     host_locales(const host_locales&) = delete;
     host_locales& operator=(const host_locales&) = delete;
 
 private:
-    std::filesystem::path folder_;
+    scratch_folder folder_{"qv-locales-"};
 };
 
 } // namespace qv_test

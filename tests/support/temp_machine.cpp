@@ -10,25 +10,10 @@ namespace qv_test {
 namespace fs = std::filesystem;
 
 temp_machine::temp_machine() {
-    std::string pattern = (fs::temp_directory_path() / "qv-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a temporary folder");
-    parent_ = pattern;
     // Other users (the non-administrator tests) must reach the machine.
-    ::chmod(parent_.c_str(), 0755);
-    root_ = parent_ / "machine";
+    ::chmod(parent_.path().c_str(), 0755);
+    root_ = parent_.path() / "machine";
     ::setenv("QV_MACHINE", root_.c_str(), 1);
-}
-
-temp_machine::~temp_machine() {
-    // Read-only files and folders must not stop the clean-up.
-    std::error_code ignored;
-    for (auto it = fs::recursive_directory_iterator(parent_, ignored);
-         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        if (!it->is_symlink(ignored))
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    }
-    fs::remove_all(parent_, ignored);
 }
 
 fs::path temp_machine::drive_c(const fs::path& relative) const {

@@ -1,6 +1,8 @@
 #pragma once
 // A machine folder of its own for one test, removed afterwards.
 
+#include "tests/support/scratch_folder.h"
+
 #include <filesystem>
 #include <string>
 
@@ -11,7 +13,6 @@ public:
     // Makes a fresh folder under the system's temporary folder and points QV_MACHINE at it.
     // The layout itself is made by the first operation that needs the machine.
     temp_machine();
-    ~temp_machine();
     temp_machine(const temp_machine&) = delete;
     temp_machine& operator=(const temp_machine&) = delete;
 
@@ -20,7 +21,7 @@ public:
     std::filesystem::path drive_c(const std::filesystem::path& relative = {}) const;
 
 private:
-    std::filesystem::path parent_;
+    scratch_folder parent_{"qv-test-"};
     std::filesystem::path root_;
 };
 
